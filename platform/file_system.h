@@ -1,0 +1,97 @@
+// Files and folders.
+//
+// Paths above this layer are Windows paths, built exactly as the system
+// builds them (backslash separators, a drive letter at the front). The
+// Windows backend hands them to the Windows file API unchanged; the POSIX
+// backend maps them into a Wine prefix (see posix/wine_paths.h). Every file
+// system operation of the system goes through this interface so that tests
+// can make any single operation fail (see fault_file_system.h).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/error.h"
+
+namespace platform {
+
+// An open file. Destroying an open file closes it.
+class File {
+ public:
+  virtual ~File() = default;
+
+  // Reads up to |n| bytes at the current position. *bytesRead receives the
+  // count actually read (0 at the end of the file).
+  virtual Error read(void* buffer, std::uint32_t n, std::uint32_t* bytesRead) = 0;
+
+  // Writes |n| bytes with one call at the current position. *bytesWritten
+  // receives the count the system reports written, which may be less than
+  // |n| (a short write) even when the result is kOk.
+  virtual Error write(const void* data, std::uint32_t n, std::uint32_t* bytesWritten) = 0;
+
+  // Flushes the file's data to stable storage.
+  virtual Error flush() = 0;
+
+  // Closes the file. Further calls other than the destructor are invalid.
+  virtual Error close() = 0;
+};
+
+enum class Access { kRead, kWrite };
+
+enum class Disposition {
+  kCreateAlways,  // replace and truncate an existing file, or create one
+  kCreateNew,     // create; fail with kFileExists when the name exists
+  kOpenExisting,  // open; fail with kFileNotFound when it does not exist
+};
+
+struct OpenOptions {
+  Access access = Access::kRead;
+  Disposition disposition = Disposition::kOpenExisting;
+  // When false, a symbolic link standing at the path is never followed: the
+  // open fails instead of writing through it.
+  bool followLinks = true;
+};
+
+// File attribute bits, numbered as on Windows.
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrNormal = 0x80;
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens |path| without sharing (CreateFileA). An existing read-only file
+  // cannot be opened for writing (kAccessDenied), whoever runs the program.
+  virtual Error open(const std::string& path, const OpenOptions& options,
+                     std::unique_ptr<File>* file) = 0;
+
+  // Attributes of whatever exists at |path| (GetFileAttributesA).
+  virtual Error getAttributes(const std::string& path, std::uint32_t* attributes) = 0;
+
+  // Creates one folder; its parent must exist (CreateDirectoryA).
+  virtual Error createDirectory(const std::string& path) = 0;
+
+  // Deletes a file (DeleteFileA).
+  virtual Error deleteFile(const std::string& path) = 0;
+
+  // Copies |from| to |to| byte for byte (CopyFileA). With |failIfExists|
+  // false an existing |to| is replaced.
+  virtual Error copyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+
+  // Renames |from| to |to| in one step, replacing an existing |to|
+  // (MoveFileExA with MOVEFILE_REPLACE_EXISTING).
+  virtual Error moveFileReplace(const std::string& from, const std::string& to) = 0;
+
+  // kOk when a file whose name is exactly the last component of |path|
+  // exists in its folder (FindFirstFileA on the full name, no wildcards).
+  virtual Error findExactName(const std::string& path) = 0;
+
+  // Flushes the folder holding |path| to stable storage, so that a rename
+  // or creation inside it survives a crash. A no-op where the system does
+  // this itself.
+  virtual Error syncParentDirectory(const std::string& path) = 0;
+};
+
+}  // namespace platform
