@@ -1,0 +1,53 @@
+// The host's registry records: where Rastella is installed and its user
+// settings. The registry is only read.
+//
+// The host keeps them under "Software\Harvel\Harvel Rastella Dual", in the
+// local-machine or the current-user hive: the installation record in its
+// "Installer" subkey (CompanyName, InstallPath, UserName, each REG_SZ), the
+// user settings in its "User" subkey (InkConfig, Language, Model, any type).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/registry.h"
+
+namespace app {
+
+// Which hive holds the host's product key.
+inline constexpr std::int32_t kHiveSelectorNone = 0;
+inline constexpr std::int32_t kHiveSelectorCurrentUser = 1;
+inline constexpr std::int32_t kHiveSelectorLocalMachine = 2;
+
+struct HostInstallRecord {
+  std::int32_t hiveSelector = kHiveSelectorNone;
+  std::string companyName;
+  // The host's installation folder, as stored; the prefix of every target
+  // path.
+  std::string installPath;
+  std::string userName;
+};
+
+struct HostUserSettings {
+  std::int32_t hiveSelector = kHiveSelectorNone;
+  std::string language;
+  std::string model;
+  std::string inkConfig;
+};
+
+// The hive probe: opens the product key for reading, first in the
+// local-machine hive (2), then in the current-user hive (1); 0 when neither
+// has it. The key is closed again at once.
+std::int32_t probeHostHive(platform::Registry& registry);
+
+// Runs the hive probe, stores its selector in the record and reads the
+// "Installer" subkey of that hive. True when CompanyName, InstallPath and
+// UserName were all read as REG_SZ values of at most 1024 bytes. Fields read
+// before a failing value keep their texts.
+bool readHostInstallRecord(platform::Registry& registry, HostInstallRecord* record);
+
+// As readHostInstallRecord for the "User" subkey: InkConfig, Language and
+// Model, of any type, each taken as text up to its first NUL.
+bool readHostUserSettings(platform::Registry& registry, HostUserSettings* settings);
+
+}  // namespace app

@@ -1,0 +1,103 @@
+#include "app/ostrand_km_app.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "app/host_records.h"
+#include "app/payload_table.h"
+#include "app/resource_deployer.h"
+#include "update/device_series_updater.h"
+
+namespace app {
+namespace {
+
+// An installed device-series file shorter than this is written over rather
+// than merged.
+constexpr std::uint32_t kMergeThreshold = 1024;
+
+// Steps 10 to 12: create the folder only when nothing exists at its path.
+// The creation's result is not examined: a missing parent shows later as
+// "file cannot opened" lines of the files meant for it.
+void createFolderIfMissing(platform::FileSystem& files, const std::string& path) {
+  std::uint32_t attributes = 0;
+  if (files.getAttributes(path, &attributes) != platform::kOk) files.createDirectory(path);
+}
+
+// True when |path| opens for reading and its first read delivers exactly
+// kMergeThreshold bytes. The file is closed before this returns; a file that
+// cannot be opened (missing, locked) counts as not installed.
+bool hasMergeableCopy(platform::FileSystem& files, const std::string& path) {
+  std::unique_ptr<platform::File> file;
+  platform::OpenOptions options;
+  options.access = platform::Access::kRead;
+  options.disposition = platform::Disposition::kOpenExisting;
+  if (files.open(path, options, &file) != platform::kOk || !file) return false;
+  std::array<std::uint8_t, kMergeThreshold> buffer;
+  std::uint32_t bytesRead = 0;
+  const bool full = file->read(buffer.data(), kMergeThreshold, &bytesRead) == platform::kOk &&
+                    bytesRead == kMergeThreshold;
+  file->close();
+  return full;
+}
+
+}  // namespace
+
+COstrandKMApp theApp;
+
+COstrandKMApp::COstrandKMApp() = default;
+
+COstrandKMApp::COstrandKMApp(platform::Env& env, Updater updater)
+    : env_(&env), updater_(std::move(updater)) {}
+
+bool COstrandKMApp::RunDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
+                                           int blobId) {
+  const update::BlobWriter writeBlob = [&env](const std::string& targetPath, int id) {
+    return ResourceDeployer(env, targetPath, id);
+  };
+  return update::DeviceSeriesUpdater(env, writeBlob, installedPath, blobId);
+}
+
+std::string installFolderOf(const std::string& installPath) {
+  if (installPath.empty() || installPath.back() == '\\' || installPath.back() == '/') {
+    return installPath;
+  }
+  return installPath + '\\';
+}
+
+bool COstrandKMApp::InitInstance() {
+  platform::Env& env = env_ != nullptr ? *env_ : platform::Env::Default();
+  const Updater updater = updater_ ? updater_ : Updater(&COstrandKMApp::RunDeviceSeriesUpdater);
+
+  HostUserSettings settings;
+  if (!readHostUserSettings(env.registry(), &settings)) return true;
+  HostInstallRecord record;
+  if (!readHostInstallRecord(env.registry(), &record)) return true;
+  // Without a folder every target would be relative to wherever the program
+  // happens to run; that is no host installation.
+  if (record.installPath.empty()) return true;
+  const std::string installFolder = installFolderOf(record.installPath);
+
+  for (const PayloadStep& step : payloadTable()) {
+    std::string path;
+    if (!buildTargetPath(env.resources(), installFolder, step, &path)) continue;
+    switch (step.action) {
+      case PayloadAction::kWrite:
+        ResourceDeployer(env, path, step.blobId);
+        break;
+      case PayloadAction::kCreateFolder:
+        createFolderIfMissing(env.files(), path);
+        break;
+      case PayloadAction::kUpdate:
+        if (hasMergeableCopy(env.files(), path)) {
+          updater(env, path, step.blobId);
+        } else {
+          ResourceDeployer(env, path, step.blobId);
+        }
+        break;
+    }
+  }
+  return true;
+}
+
+}  // namespace app

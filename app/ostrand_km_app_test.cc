@@ -1,0 +1,268 @@
+#include "app/ostrand_km_app.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_test_support.h"
+#include "app/progress_log.h"
+#include "platform/fault_file_system.h"
+#include "platform/testing/test_env.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using app::testing::readFile;
+using app::testing::TempFolder;
+using app::testing::writeFile;
+using platform::testing::TestEnv;
+
+std::string numbered(int number, const std::string& rest) {
+  char tag[16];
+  std::snprintf(tag, sizeof tag, "[%02d] ", number);
+  return tag + rest;
+}
+
+std::string updatedLine(int number, const std::string& path, int blobId) {
+  return numbered(number, path + " ( " + std::to_string(("blob " + std::to_string(blobId)).size()) +
+                              " Bytes ) successfly updated!\r\n");
+}
+
+class InitInstanceTest : public ::testing::Test {
+ protected:
+  InitInstanceTest() : env(folder.path().string()) {}
+
+  void SetUp() override {
+    resetProgressCounterForTesting();
+    host = folder.path() / "Host";
+    fs::create_directories(host / "Rastella" / "Device");
+    fs::create_directories(host / "Profiles");
+    app::testing::addPayloadStrings(env.fakeResources());
+    app::testing::addSmallBlobs(env.fakeResources());
+  }
+
+  // The install folder as the registry holds it: native folder, Windows
+  // separator at the end.
+  std::string installPath() const { return host.string() + "\\"; }
+  void registerHost() { app::testing::registerHost(env.fakeRegistry(), installPath()); }
+
+  // Runs the start-up hook with an updater that records its calls and marks
+  // them among the progress lines.
+  bool run() {
+    COstrandKMApp app(env, [this](platform::Env& e, const std::string& path, int blobId) {
+      updates.push_back({path, blobId});
+      e.debugOutput().write("update " + path + " " + std::to_string(blobId));
+      return true;
+    });
+    return app.InitInstance();
+  }
+
+  std::string devicePath(const std::string& name) const {
+    return installPath() + "Rastella\\Device\\" + name;
+  }
+  fs::path deviceFile(const std::string& name) const { return host / "Rastella" / "Device" / name; }
+
+  // The target paths of steps 1 to 9 and 13 to 62 with their blob ids.
+  std::vector<std::pair<std::string, int>> writtenTargets() {
+    std::vector<std::pair<std::string, int>> targets;
+    const char* device[] = {"Ostrand KM.bmp",     "Ostrand KM.rmt",        "Ostrand KM 300.rmt",
+                            "Ostrand KM LX.rmt",  "Ostrand KM 300 LX.rmt", "Ostrand KM.pmp",
+                            "Ostrand KM 300.pmp", "Ostrand KM LX.pmp",     "Ostrand KM 300 LX.pmp"};
+    const int deviceBlobs[] = {138, 139, 141, 142, 143, 134, 135, 136, 137};
+    for (int i = 0; i < 9; ++i) targets.push_back({devicePath(device[i]), deviceBlobs[i]});
+    for (int entry = 101; entry <= 150; ++entry) {
+      std::string relative;
+      env.fakeResources().loadString(entry, &relative);
+      targets.push_back({installPath() + relative, entry + 43});
+    }
+    return targets;
+  }
+
+  const std::vector<std::string>& lines() { return env.output().texts(); }
+
+  struct Update {
+    std::string path;
+    int blobId;
+    bool operator==(const Update&) const = default;
+  };
+
+  TempFolder folder;
+  fs::path host;
+  TestEnv env;
+  std::vector<Update> updates;
+};
+
+TEST_F(InitInstanceTest, UnregisteredHostStopsSilently) {
+  EXPECT_TRUE(run());
+  EXPECT_TRUE(lines().empty());
+  EXPECT_TRUE(fs::is_empty(host / "Rastella" / "Device"));
+  EXPECT_TRUE(fs::is_empty(host / "Profiles"));
+}
+
+TEST_F(InitInstanceTest, MissingInstallationRecordStopsSilently) {
+  registerHost();
+  env.fakeRegistry().failValue(platform::Hive::kLocalMachine,
+                               "Software\\Harvel\\Harvel Rastella Dual\\Installer", "UserName",
+                               platform::kFileNotFound);
+  EXPECT_TRUE(run());
+  EXPECT_TRUE(lines().empty());
+  EXPECT_TRUE(fs::is_empty(host / "Rastella" / "Device"));
+}
+
+TEST_F(InitInstanceTest, MissingUserSettingsStopBeforeTheInstallationRecordIsRead) {
+  registerHost();
+  env.fakeRegistry().failValue(platform::Hive::kLocalMachine,
+                               "Software\\Harvel\\Harvel Rastella Dual\\User", "Model",
+                               platform::kFileNotFound);
+  EXPECT_TRUE(run());
+  EXPECT_TRUE(lines().empty());
+  for (const std::string& name : env.fakeRegistry().queriedValues()) {
+    EXPECT_NE(name, "InstallPath");
+  }
+}
+
+TEST_F(InitInstanceTest, EmptyInstallPathStopsSilently) {
+  app::testing::registerHost(env.fakeRegistry(), "");
+  EXPECT_TRUE(run());
+  EXPECT_TRUE(lines().empty());
+}
+
+TEST_F(InitInstanceTest, FreshHostGetsEveryFileInTableOrder) {
+  registerHost();
+  EXPECT_TRUE(run());
+
+  std::vector<std::string> expected;
+  int number = 1;
+  for (const auto& [path, blobId] : writtenTargets()) {
+    expected.push_back(updatedLine(number++, path, blobId));
+  }
+  const char* series[] = {"Ostrand KM 300.dsr", "Ostrand KM LX.dsr", "Ostrand KM 300 LX.dsr",
+                          "Ostrand KM.dsr"};
+  const int seriesBlobs[] = {131, 132, 133, 130};
+  for (int i = 0; i < 4; ++i) {
+    expected.push_back(updatedLine(number++, devicePath(series[i]), seriesBlobs[i]));
+  }
+  EXPECT_EQ(lines(), expected);
+  EXPECT_TRUE(updates.empty());
+
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM.bmp")), "blob 138");
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM 300 LX.pmp")), "blob 137");
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM.dsr")), "blob 130");
+  EXPECT_EQ(
+      readFile(host / "Profiles/Ostrand KM/Ostrand Tessel CMYK/KMLX_GenericPaper_900x900.icc"),
+      "blob 193");
+  EXPECT_TRUE(fs::is_directory(host / "Profiles/Ostrand KM/Ostrand CMYK"));
+  EXPECT_TRUE(fs::is_directory(host / "Profiles/Ostrand KM/Ostrand Tessel CMYK"));
+}
+
+TEST_F(InitInstanceTest, HostWithoutProfilesFolderReportsEveryProfile) {
+  fs::remove(host / "Profiles");
+  registerHost();
+  EXPECT_TRUE(run());
+  ASSERT_EQ(lines().size(), 63u);
+  const auto targets = writtenTargets();
+  for (int i = 0; i < 9; ++i)
+    EXPECT_EQ(lines()[i], updatedLine(i + 1, targets[i].first, targets[i].second));
+  for (int i = 9; i < 59; ++i) {
+    EXPECT_EQ(lines()[i], numbered(i + 1, targets[i].first + " error: file cannot opened.\r\n"));
+  }
+  EXPECT_FALSE(fs::exists(host / "Profiles"));
+  EXPECT_EQ(lines()[62], updatedLine(63, devicePath("Ostrand KM.dsr"), 130));
+}
+
+TEST_F(InitInstanceTest, SomethingAtAFolderPathIsNotReplacedByAFolder) {
+  fs::create_directories(host / "Profiles" / "Ostrand KM");
+  writeFile(host / "Profiles" / "Ostrand KM" / "Ostrand CMYK", "a file, not a folder");
+  registerHost();
+  run();
+  EXPECT_EQ(readFile(host / "Profiles" / "Ostrand KM" / "Ostrand CMYK"), "a file, not a folder");
+  // The 25 profiles of ink-set folder 1 cannot be written; folder 2 can.
+  const auto targets = writtenTargets();
+  EXPECT_EQ(lines()[9], numbered(10, targets[9].first + " error: file cannot opened.\r\n"));
+  EXPECT_EQ(lines()[33], numbered(34, targets[33].first + " error: file cannot opened.\r\n"));
+  EXPECT_EQ(lines()[34], updatedLine(35, targets[34].first, targets[34].second));
+}
+
+TEST_F(InitInstanceTest, ShortInstalledSeriesFileIsOverwritten) {
+  writeFile(deviceFile("Ostrand KM 300.dsr"), std::string(1023, 'u'));
+  registerHost();
+  run();
+  EXPECT_TRUE(updates.empty());
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM 300.dsr")), "blob 131");
+  EXPECT_EQ(lines()[59], updatedLine(60, devicePath("Ostrand KM 300.dsr"), 131));
+}
+
+TEST_F(InitInstanceTest, InstalledSeriesFileOf1024BytesGoesToTheMerge) {
+  const std::string installed(1024, 'u');
+  writeFile(deviceFile("Ostrand KM LX.dsr"), installed);
+  writeFile(deviceFile("Ostrand KM.dsr"), std::string(5000, 'v'));
+  registerHost();
+  run();
+  EXPECT_EQ(updates, (std::vector<Update>{{devicePath("Ostrand KM LX.dsr"), 132},
+                                          {devicePath("Ostrand KM.dsr"), 130}}));
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM LX.dsr")), installed);
+  ASSERT_EQ(lines().size(), 63u);
+  EXPECT_EQ(lines()[59], updatedLine(60, devicePath("Ostrand KM 300.dsr"), 131));
+  EXPECT_EQ(lines()[60], "update " + devicePath("Ostrand KM LX.dsr") + " 132");
+  EXPECT_EQ(lines()[61], updatedLine(61, devicePath("Ostrand KM 300 LX.dsr"), 133));
+  EXPECT_EQ(lines()[62], "update " + devicePath("Ostrand KM.dsr") + " 130");
+}
+
+TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeReadIsWrittenOver) {
+  writeFile(deviceFile("Ostrand KM.dsr"), std::string(2000, 'v'));
+  fs::create_directory(deviceFile("Ostrand KM LX.dsr"));
+  platform::FaultFileSystem faults(env.files());
+  faults.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault, 0,
+                                          "Ostrand KM.dsr"));
+  env.useFiles(faults);
+  registerHost();
+  run();
+  EXPECT_TRUE(updates.empty());
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM.dsr")), "blob 130");
+  ASSERT_EQ(lines().size(), 63u);
+  EXPECT_EQ(lines()[60],
+            numbered(61, devicePath("Ostrand KM LX.dsr") + " error: file cannot opened.\r\n"));
+  EXPECT_EQ(lines()[62], updatedLine(63, devicePath("Ostrand KM.dsr"), 130));
+}
+
+TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {
+  app::testing::registerHost(env.fakeRegistry(), host.string());
+  run();
+  EXPECT_EQ(readFile(deviceFile("Ostrand KM.bmp")), "blob 138");
+  EXPECT_FALSE(fs::exists(folder.path() / "HostRastella"));
+  EXPECT_FALSE(fs::exists(folder.path() / "HostProfiles"));
+  EXPECT_EQ(lines().at(0),
+            updatedLine(1, host.string() + "\\Rastella\\Device\\Ostrand KM.bmp", 138));
+}
+
+TEST_F(InitInstanceTest, StepWithoutItsNameIsSkipped) {
+  env.fakeResources().removeString(239);
+  registerHost();
+  run();
+  ASSERT_EQ(lines().size(), 62u);
+  EXPECT_EQ(lines()[1], updatedLine(2, devicePath("Ostrand KM 300.rmt"), 141));
+  EXPECT_FALSE(fs::exists(deviceFile("Ostrand KM.rmt")));
+  const auto entries = fs::directory_iterator(host / "Rastella" / "Device");
+  EXPECT_EQ(std::distance(fs::begin(entries), fs::end(entries)), 12);
+}
+
+TEST(InstallFolder, GetsABackslashOnlyWhenItEndsInNoSeparator) {
+  EXPECT_EQ(installFolderOf("C:\\Host"), "C:\\Host\\");
+  EXPECT_EQ(installFolderOf("C:\\Host\\"), "C:\\Host\\");
+  EXPECT_EQ(installFolderOf("/opt/host/"), "/opt/host/");
+  EXPECT_EQ(installFolderOf("C:\\Host\\\\"), "C:\\Host\\\\");
+}
+
+TEST(ApplicationObject, TheGlobalObjectIsRegistered) {
+  CWinApp* registered = CWinApp::GetApp();
+  ASSERT_NE(registered, nullptr);
+  EXPECT_EQ(registered, &theApp);
+  EXPECT_NE(dynamic_cast<COstrandKMApp*>(registered), nullptr);
+}
+
+}  // namespace
+}  // namespace app

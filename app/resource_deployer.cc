@@ -1,0 +1,69 @@
+#include "app/resource_deployer.h"
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+#include "app/progress_log.h"
+
+namespace app {
+
+bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blobId) {
+  platform::Resources& resources = env.resources();
+  platform::DebugOutput& output = env.debugOutput();
+
+  if (!resources.hasBlob(blobId)) {
+    emitProgressLine(output, ProgressOutcome::kResourceNotFound, targetPath);
+    return false;
+  }
+  const std::uint8_t* data = resources.blobData(blobId);
+  if (data == nullptr) {
+    emitProgressLine(output, ProgressOutcome::kResourceDataNotLoaded, targetPath);
+    return false;
+  }
+  const std::size_t size = resources.blobSize(blobId);
+  if (size == 0) {
+    emitProgressLine(output, ProgressOutcome::kResourceSizeZero, targetPath);
+    return false;
+  }
+
+  platform::FileSystem& files = env.files();
+  std::unique_ptr<platform::File> file;
+  platform::OpenOptions options;
+  options.access = platform::Access::kWrite;
+  options.disposition = platform::Disposition::kCreateAlways;
+  if (files.open(targetPath, options, &file) != platform::kOk || !file) {
+    emitProgressLine(output, ProgressOutcome::kFileCannotOpen, targetPath);
+    return false;
+  }
+
+  // One single write call; it counts only when it reports the whole blob.
+  // A blob too large for one call can never be written whole.
+  bool done = false;
+  if (size <= std::numeric_limits<std::uint32_t>::max()) {
+    const auto n = static_cast<std::uint32_t>(size);
+    std::uint32_t written = 0;
+    done = file->write(data, n, &written) == platform::kOk && written == n;
+  }
+
+  if (done) {
+    // A close that fails may have lost buffered data, so it is not reported
+    // as a success; the file is then handled like a failed write.
+    const platform::Error closed = file->close();
+    file.reset();
+    if (closed == platform::kOk) {
+      emitProgressLine(output, ProgressOutcome::kUpdated, targetPath, size);
+      return true;
+    }
+    emitProgressLine(output, ProgressOutcome::kFileIoFailed, targetPath);
+  } else {
+    emitProgressLine(output, ProgressOutcome::kFileIoFailed, targetPath);
+    file->close();
+    file.reset();
+  }
+  // The old content is already gone; leave no partial file behind.
+  // mutated
+  return false;
+}
+
+}  // namespace app

@@ -1,0 +1,138 @@
+#include "app/resource_deployer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/app_test_support.h"
+#include "app/progress_log.h"
+#include "platform/fault_file_system.h"
+#include "platform/testing/test_env.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using app::testing::readFile;
+using app::testing::TempFolder;
+using app::testing::writeFile;
+using platform::testing::TestEnv;
+
+class ResourceDeployerTest : public ::testing::Test {
+ protected:
+  ResourceDeployerTest() : env(folder.path().string()), files(env.files()) { env.useFiles(files); }
+
+  void SetUp() override {
+    resetProgressCounterForTesting();
+    env.fakeResources().addBlob(150, "0123456789");
+  }
+
+  int callsOf(platform::FileOp op) const {
+    int count = 0;
+    for (const platform::FileCall& call : files.calls()) count += call.op == op ? 1 : 0;
+    return count;
+  }
+
+  // A target path as the installer builds it: Windows separators after the
+  // folder.
+  std::string target(const std::string& relative) const {
+    return folder.path().string() + "\\" + relative;
+  }
+  fs::path native(const std::string& relative) const { return folder.path() / relative; }
+
+  const std::vector<std::string>& lines() { return env.output().texts(); }
+
+  TempFolder folder;
+  TestEnv env;
+  platform::FaultFileSystem files;
+};
+
+TEST_F(ResourceDeployerTest, WritesTheWholeBlobAndReportsItsSize) {
+  EXPECT_TRUE(ResourceDeployer(env, target("a.icc"), 150));
+  EXPECT_EQ(readFile(native("a.icc")), "0123456789");
+  ASSERT_EQ(lines().size(), 1u);
+  EXPECT_EQ(lines()[0], "[01] " + target("a.icc") + " ( 10 Bytes ) successfly updated!\r\n");
+}
+
+TEST_F(ResourceDeployerTest, ReplacesAndTruncatesAnExistingFile) {
+  writeFile(native("a.icc"), std::string(100, 'o'));
+  EXPECT_TRUE(ResourceDeployer(env, target("a.icc"), 150));
+  EXPECT_EQ(readFile(native("a.icc")), "0123456789");
+}
+
+TEST_F(ResourceDeployerTest, LargerBlobIsReportedInPlainDecimal) {
+  env.fakeResources().addBlob(151, std::string(33976, 'z'));
+  EXPECT_TRUE(ResourceDeployer(env, target("big.bin"), 151));
+  EXPECT_EQ(fs::file_size(native("big.bin")), 33976u);
+  EXPECT_EQ(lines().at(0),
+            "[01] " + target("big.bin") + " ( 33976 Bytes ) successfly updated!\r\n");
+}
+
+TEST_F(ResourceDeployerTest, BlobProblemsLeaveAnExistingFileUntouched) {
+  env.fakeResources().addUnobtainableBlob(160);
+  env.fakeResources().addBlob(161, std::string());
+  writeFile(native("keep.bin"), "old");
+  EXPECT_FALSE(ResourceDeployer(env, target("keep.bin"), 999));
+  EXPECT_FALSE(ResourceDeployer(env, target("keep.bin"), 160));
+  EXPECT_FALSE(ResourceDeployer(env, target("keep.bin"), 161));
+  EXPECT_EQ(readFile(native("keep.bin")), "old");
+  EXPECT_TRUE(files.calls().empty());
+  const std::string path = target("keep.bin");
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{"[01] " + path + " error: resource not found.\r\n",
+                                      "[02] " + path + " error: resource data cannot loaded.\r\n",
+                                      "[03] " + path + " error: resource size is zero.\r\n"}));
+}
+
+TEST_F(ResourceDeployerTest, FailuresConsumeNumbers) {
+  EXPECT_FALSE(ResourceDeployer(env, target("x.bin"), 999));
+  EXPECT_TRUE(ResourceDeployer(env, target("x.bin"), 150));
+  ASSERT_EQ(lines().size(), 2u);
+  EXPECT_EQ(lines()[0].substr(0, 5), "[01] ");
+  EXPECT_EQ(lines()[1], "[02] " + target("x.bin") + " ( 10 Bytes ) successfly updated!\r\n");
+}
+
+TEST_F(ResourceDeployerTest, MissingFolderIsNotCreated) {
+  const std::string path = target("Profiles\\Ostrand KM\\a.icc");
+  EXPECT_FALSE(ResourceDeployer(env, path, 150));
+  EXPECT_FALSE(fs::exists(native("Profiles")));
+  EXPECT_EQ(callsOf(platform::FileOp::kCreateDirectory), 0);
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{"[01] " + path + " error: file cannot opened.\r\n"}));
+}
+
+TEST_F(ResourceDeployerTest, ReadOnlyTargetIsLeftAsItWas) {
+  writeFile(native("ro.bin"), "protected");
+  fs::permissions(native("ro.bin"), fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(ResourceDeployer(env, target("ro.bin"), 150));
+  EXPECT_EQ(readFile(native("ro.bin")), "protected");
+  EXPECT_EQ(lines().at(0), "[01] " + target("ro.bin") + " error: file cannot opened.\r\n");
+}
+
+TEST_F(ResourceDeployerTest, DiskFullDuringTheWriteLeavesNoFile) {
+  writeFile(native("full.bin"), "old content");
+  files.inject(platform::Fault::diskFull(4));
+  EXPECT_FALSE(ResourceDeployer(env, target("full.bin"), 150));
+  EXPECT_FALSE(fs::exists(native("full.bin")));
+  EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("full.bin") +
+                                               " file io failed.\r\n"}));
+}
+
+TEST_F(ResourceDeployerTest, ShortWriteCountsAsFailed) {
+  files.inject(platform::Fault::shortWrite(9));
+  EXPECT_FALSE(ResourceDeployer(env, target("short.bin"), 150));
+  EXPECT_FALSE(fs::exists(native("short.bin")));
+  EXPECT_EQ(lines().at(0), "[01] error: " + target("short.bin") + " file io failed.\r\n");
+}
+
+TEST_F(ResourceDeployerTest, FailedCloseIsNotReportedAsSuccess) {
+  files.inject(platform::Fault::failCall(platform::FileOp::kClose, platform::kWriteFault));
+  EXPECT_FALSE(ResourceDeployer(env, target("close.bin"), 150));
+  EXPECT_FALSE(fs::exists(native("close.bin")));
+  EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("close.bin") +
+                                               " file io failed.\r\n"}));
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,38 @@
+// A small application base class standing for the Windows application
+// framework's CWinApp: the program defines one global application object,
+// which registers itself during static initialisation, and the program
+// entry runs it. The object's start-up hook InitInstance is called once;
+// as there is no main window, the program ends right after it.
+#pragma once
+
+namespace app {
+
+class CWinApp {
+ public:
+  // The first application object constructed becomes the registered one;
+  // later ones (for example in tests) are not registered.
+  CWinApp();
+  virtual ~CWinApp();
+
+  CWinApp(const CWinApp&) = delete;
+  CWinApp& operator=(const CWinApp&) = delete;
+
+  // The start-up hook. Its result does not change the exit code.
+  virtual bool InitInstance() { return true; }
+
+  // Calls InitInstance, once per object (a second call does nothing), and
+  // returns the process exit code, 0.
+  int Run();
+
+  // The registered application object, or null.
+  static CWinApp* GetApp();
+
+ private:
+  bool started_ = false;
+};
+
+// The program entry's body: runs the registered application object and
+// returns the process exit code (1 when the program defines none).
+int RunRegisteredApp();
+
+}  // namespace app

@@ -1,0 +1,70 @@
+// Media presets with their quality levels and time stamp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "devseries/growable_array.h"
+#include "devseries/permission_set.h"
+#include "xml/language_table.h"
+
+namespace devseries {
+
+struct TimeStamp {
+  std::uint16_t year = 0;
+  std::uint8_t month = 0;
+  std::uint8_t day = 0;
+  std::uint8_t hour = 0;
+  std::uint8_t minute = 0;
+  std::uint8_t second = 0;
+  std::uint16_t ms = 0;
+  bool operator==(const TimeStamp&) const = default;
+};
+
+struct QualityInfo {
+  int nQualityLevel = 0;
+  xml::LocalizedText strQualityName;
+  // nPermissionIndex values of the permission sets of this level.
+  GrowableArray<int> anPermissionIndexList;
+  bool bVisibleQuality = true;
+  bool operator==(const QualityInfo&) const = default;
+};
+
+struct MediaInfo {
+  xml::LocalizedText strMediaName;
+  xml::LocalizedText strBaseMediaName;
+  GrowableArray<PermissionSet> aPermissionSetList;
+  GrowableArray<QualityInfo> aQualityInfoList;
+  int nDefaultLevel = 0;
+  int nDryTime = 0;
+  int nVacuumPower = 0;
+  int eHeadHeight = 0;
+  GrowableArray<float> aflFeedCalibration;
+  int nPreHeater = 0;
+  int nPrintHeater = 0;
+  int nDryHeater = 0;
+  int nCutCount = 0;
+  int nCutVelocity = 0;
+  int nCutForce = 0;
+  float flCutOffset = 0.0f;
+  TimeStamp timeStamp;  // element TimeStamp
+  bool bVisibleMedia = true;
+  bool bCuttingMedia = true;
+  bool bUpdateNeeded = false;
+  int nInputRoute = 0;
+  bool bPreHeaterEnable = true;
+  bool bPrinterHeaterEnable = true;
+  bool bDrierEnable = true;
+  int nMediaAttribute = 0;
+  // A 32-bit truth value: 1 true, 0 false.
+  int bHideUnrecommendedMode = 1;
+  float flNormalCutForceRange = 0.5f;
+  float flDeepCutForceRange = 50.0f;
+  int nDeepCutForce = 170;
+  int nHalfCutForce = 0;
+  int nOverPrintCount = 1;
+  bool bUseDensityCalibration = false;
+  bool operator==(const MediaInfo&) const = default;
+};
+
+}  // namespace devseries

@@ -1,0 +1,68 @@
+// Resolutions, print modes and halftone patterns.
+#pragma once
+
+#include <string>
+
+#include "xml/language_table.h"
+
+namespace devseries {
+
+struct ResolutionInfo {
+  int nResolutionIndex = 0;
+  xml::LocalizedText strResolutionName;
+  float flScanResolution = 0.0f;
+  float flFeedResolution = 0.0f;
+  bool operator==(const ResolutionInfo&) const = default;
+};
+
+struct PatternInfo {
+  int nFMPatternIndex = 0;
+  int nScanPixelSize = 0;
+  int nFeedPixelSize = 0;
+  std::string strPatternFile;
+  bool operator==(const PatternInfo&) const = default;
+};
+
+// The power of one UV lamp position. |baseValue| is what the writer compares
+// the powers against; it never comes from or goes to a document and is not
+// copied, so it stays 100 in every entry.
+struct UVLampPower {
+  int baseValue = 100;
+  int nForwardPower = 100;
+  int nBackwardPower = 100;
+
+  UVLampPower() = default;
+  UVLampPower(const UVLampPower& other)
+      : nForwardPower(other.nForwardPower), nBackwardPower(other.nBackwardPower) {}
+  UVLampPower& operator=(const UVLampPower& other) {
+    nForwardPower = other.nForwardPower;
+    nBackwardPower = other.nBackwardPower;
+    return *this;
+  }
+  bool operator==(const UVLampPower& other) const {
+    return nForwardPower == other.nForwardPower && nBackwardPower == other.nBackwardPower;
+  }
+};
+
+struct ModeInfo {
+  int nModeIndex = 0;
+  std::string strModeName;
+  int nInkNum = 0;
+  int nInkIndexList[24] = {};
+  int nBitsPerPixel = 0;
+  int nDotType = 0;
+  std::string strDotSize;
+  std::string strNozzleMask;
+  int nPassesPerLine = 0;
+  std::string strPJLOption;
+  float flFeedResolutionPerPass = 180.0f;
+  int nInkVolumeIndex = -1;
+  int nNozzleMaskCount = 0;
+  int nEmptyPathLength = 0;
+  int nAdditionalPrintingTime = 0;
+  // Lamp positions 0 and 1, in position order.
+  UVLampPower aUVLampPowerList[2];
+  bool operator==(const ModeInfo&) const = default;
+};
+
+}  // namespace devseries

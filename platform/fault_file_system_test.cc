@@ -1,0 +1,134 @@
+#include "platform/fault_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/test_scratch_dir.h"
+
+namespace platform {
+namespace {
+
+using posix::ScratchDir;
+
+class FaultFileSystemTest : public testing::Test {
+ protected:
+  // Native paths (they start with "/") keep the test independent of a prefix.
+  std::string at(const std::string& name) const { return scratch_ / name; }
+
+  Error writeFile(const std::string& name, const std::string& content, std::uint32_t* written) {
+    std::unique_ptr<File> file;
+    Error error = files_.open(at(name), {Access::kWrite, Disposition::kCreateAlways}, &file);
+    if (error != kOk) return error;
+    error = file->write(content.data(), static_cast<std::uint32_t>(content.size()), written);
+    file->close();
+    return error;
+  }
+
+  ScratchDir scratch_;
+  posix::PosixFileSystem real_{scratch_.path()};
+  FaultFileSystem files_{real_};
+};
+
+TEST_F(FaultFileSystemTest, FailsOnlyTheNthCall) {
+  files_.inject(Fault::failCall(FileOp::kGetAttributes, kIoDevice, 2));
+  std::uint32_t attributes = 0;
+  EXPECT_EQ(files_.getAttributes(scratch_.path(), &attributes), kOk);
+  EXPECT_EQ(files_.getAttributes(scratch_.path(), &attributes), kIoDevice);
+  EXPECT_EQ(files_.getAttributes(scratch_.path(), &attributes), kOk);
+}
+
+TEST_F(FaultFileSystemTest, EveryCallOnMatchingPathsOnly) {
+  files_.inject(Fault::failCall(FileOp::kCreateDirectory, kAccessDenied, 0, "Tessel"));
+  EXPECT_EQ(files_.createDirectory(at("Ostrand CMYK")), kOk);
+  EXPECT_EQ(files_.createDirectory(at("Ostrand Tessel CMYK")), kAccessDenied);
+  EXPECT_EQ(files_.createDirectory(at("Ostrand Tessel CMYK")), kAccessDenied);
+  EXPECT_FALSE(ScratchDir::exists(at("Ostrand Tessel CMYK")));
+  files_.clearFaults();
+  EXPECT_EQ(files_.createDirectory(at("Ostrand Tessel CMYK")), kOk);
+}
+
+TEST_F(FaultFileSystemTest, InjectedFailuresLeaveTheDiskUntouched) {
+  scratch_.write("P", "installed");
+  scratch_.write("P.out", "merged");
+  files_.inject(Fault::failCall(FileOp::kOpen, kSharingViolation));
+  files_.inject(Fault::failCall(FileOp::kDeleteFile, kAccessDenied));
+  files_.inject(Fault::failCall(FileOp::kMoveFileReplace, kAccessDenied));
+  files_.inject(Fault::failCall(FileOp::kCopyFile, kDiskFull));
+
+  std::unique_ptr<File> file;
+  EXPECT_EQ(files_.open(at("P"), {Access::kWrite, Disposition::kCreateAlways}, &file),
+            kSharingViolation);
+  EXPECT_EQ(file, nullptr);
+  EXPECT_EQ(files_.deleteFile(at("P")), kAccessDenied);
+  EXPECT_EQ(files_.moveFileReplace(at("P.out"), at("P")), kAccessDenied);
+  EXPECT_EQ(files_.copyFile(at("P.out"), at("P"), false), kDiskFull);
+  EXPECT_EQ(ScratchDir::read(at("P")), "installed");
+  EXPECT_EQ(ScratchDir::read(at("P.out")), "merged");
+}
+
+TEST_F(FaultFileSystemTest, DiskFullStoresThePrefixThenFails) {
+  files_.inject(Fault::diskFull(4, ".tmp"));
+  std::uint32_t written = 99;
+  EXPECT_EQ(writeFile("a.dsr", "0123456789", &written), kOk);  // path does not match
+  EXPECT_EQ(writeFile("a.dsr.tmp", "0123456789", &written), kDiskFull);
+  EXPECT_EQ(written, 4u);
+  EXPECT_EQ(ScratchDir::read(at("a.dsr.tmp")), "0123");
+  EXPECT_EQ(writeFile("b.tmp", "0123456789", &written), kOk);  // only the first matching write
+}
+
+TEST_F(FaultFileSystemTest, ShortWriteReportsSuccess) {
+  files_.inject(Fault::shortWrite(3));
+  std::uint32_t written = 0;
+  EXPECT_EQ(writeFile("short", "abcdef", &written), kOk);
+  EXPECT_EQ(written, 3u);
+  EXPECT_EQ(ScratchDir::read(at("short")), "abc");
+}
+
+TEST_F(FaultFileSystemTest, FileOperationsFail) {
+  scratch_.write("f", "content");
+  files_.inject(Fault::failCall(FileOp::kRead, kReadFault, 1));
+  files_.inject(Fault::failCall(FileOp::kFlush, kIoDevice, 1));
+  files_.inject(Fault::failCall(FileOp::kClose, kIoDevice, 1));
+  std::unique_ptr<File> file;
+  ASSERT_EQ(files_.open(at("f"), {}, &file), kOk);
+  char buffer[8];
+  std::uint32_t got = 5;
+  EXPECT_EQ(file->read(buffer, sizeof buffer, &got), kReadFault);
+  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(file->read(buffer, sizeof buffer, &got), kOk);
+  EXPECT_EQ(got, 7u);
+  EXPECT_EQ(file->flush(), kIoDevice);
+  EXPECT_EQ(file->close(), kIoDevice);
+  EXPECT_EQ(file->close(), kOk);  // the failed close did not reach the real file
+}
+
+TEST_F(FaultFileSystemTest, RecordsEveryCallInOrder) {
+  files_.inject(Fault::failCall(FileOp::kFindExactName, kFileNotFound));
+  std::unique_ptr<File> file;
+  files_.findExactName(at("P"));
+  files_.open(at("P.tmp"), {Access::kWrite, Disposition::kCreateAlways}, &file);
+  std::uint32_t written = 0;
+  file->write("x", 1, &written);
+  file->close();
+  files_.copyFile(at("P.tmp"), at("P.out"), false);
+  files_.deleteFile(at("P.tmp"));
+  files_.moveFileReplace(at("P.out"), at("P"));
+  files_.syncParentDirectory(at("P"));
+  const std::vector<FileCall> expected = {
+      {FileOp::kFindExactName, at("P"), ""},
+      {FileOp::kOpen, at("P.tmp"), ""},
+      {FileOp::kWrite, at("P.tmp"), ""},
+      {FileOp::kClose, at("P.tmp"), ""},
+      {FileOp::kCopyFile, at("P.tmp"), at("P.out")},
+      {FileOp::kDeleteFile, at("P.tmp"), ""},
+      {FileOp::kMoveFileReplace, at("P.out"), at("P")},
+      {FileOp::kSyncParentDirectory, at("P"), ""},
+  };
+  EXPECT_EQ(files_.calls(), expected);
+  EXPECT_EQ(ScratchDir::read(at("P")), "x");
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,19 @@
+// The debugger output channel of the POSIX build: standard error.
+//
+// Each text goes out byte for byte (CR LF included, nothing added) with one
+// write(2) call, so lines of one process do not interleave with other
+// output; only when the system accepts part of the text is the rest written
+// by further calls. Nothing is buffered, so a crash loses no line. Failures
+// are ignored, as OutputDebugStringA reports none.
+#pragma once
+
+#include "platform/debug_output.h"
+
+namespace platform::posix {
+
+class StderrDebugOutput : public DebugOutput {
+ public:
+  void write(std::string_view text) override;
+};
+
+}  // namespace platform::posix

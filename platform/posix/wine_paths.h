@@ -1,0 +1,31 @@
+// Windows paths inside a Wine prefix.
+//
+// The system builds Windows paths such as
+// "C:\Program Files\Host\Rastella\Device\Ostrand KM.dsr". On Linux the host lives in a Wine prefix,
+// where drive C: is <prefix>/dosdevices/c:. toNativePath turns a Windows path into the native path
+// Wine would open:
+//  - "X:\a\b" becomes <prefix>/dosdevices/x:/a/b (drive letter lower-cased,
+//    each backslash a slash); "\a\b" (the root of the current drive) is taken
+//    on drive C:;
+//  - a path that starts with "/" is already native and is used as it stands,
+//    except that backslashes become slashes (the layers above append pieces
+//    such as "Rastella\Device\Ostrand KM.bmp" to a folder from the registry);
+//  - a relative path stays relative (to the working folder).
+// For drive and relative paths, each component that does not exist with
+// exactly that name is matched without regard to case against the entries
+// of its folder, as Wine does (ASCII letters only, which covers every name
+// the system uses); a component that matches nothing is kept as written,
+// and so are all components after it.
+#pragma once
+
+#include <string>
+
+namespace platform::posix {
+
+std::string toNativePath(const std::string& prefix, const std::string& windowsPath);
+
+// The prefix of this process: $WINEPREFIX, or $HOME/.wine when it is unset
+// or empty (the home folder of the user database when HOME is unset too).
+std::string defaultWinePrefix();
+
+}  // namespace platform::posix

@@ -1,0 +1,81 @@
+#include "platform/posix/wine_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "platform/posix/test_scratch_dir.h"
+
+namespace platform::posix {
+namespace {
+
+class WinePathsTest : public testing::Test {
+ protected:
+  std::string drive(const std::string& rest) const { return scratch_ / ("dosdevices/c:" + rest); }
+
+  ScratchDir scratch_;
+};
+
+TEST_F(WinePathsTest, DriveLetterMapsIntoThePrefix) {
+  EXPECT_EQ(toNativePath(scratch_.path(), "C:\\Program Files\\Host\\a.txt"),
+            drive("/Program Files/Host/a.txt"));
+  EXPECT_EQ(toNativePath(scratch_.path() + "/", "d:\\x"), scratch_ / "dosdevices/d:/x");
+  EXPECT_EQ(toNativePath(scratch_.path(), "C:"), drive(""));
+  EXPECT_EQ(toNativePath(scratch_.path(), "C:\\Host\\"), drive("/Host/"));
+  EXPECT_EQ(toNativePath(scratch_.path(), "\\Host\\b"), drive("/Host/b"));
+}
+
+TEST_F(WinePathsTest, ComponentsMatchExistingNamesWithoutRegardToCase) {
+  scratch_.mkdirs("dosdevices/c:/Program Files/Harvel/Rastella/Device");
+  scratch_.write("dosdevices/c:/Program Files/Harvel/Rastella/Device/Ostrand KM.dsr", "x");
+  EXPECT_EQ(
+      toNativePath(scratch_.path(), "C:\\PROGRAM FILES\\harvel\\RASTELLA\\device\\ostrand km.DSR"),
+      drive("/Program Files/Harvel/Rastella/Device/Ostrand KM.dsr"));
+  // A missing component is kept as written, and so is everything below it.
+  EXPECT_EQ(toNativePath(scratch_.path(), "c:\\program files\\New Folder\\harvel"),
+            drive("/Program Files/New Folder/harvel"));
+}
+
+TEST_F(WinePathsTest, ExactNameWinsOverOtherCases) {
+  scratch_.mkdirs("dosdevices/c:/dir/Name");
+  scratch_.mkdirs("dosdevices/c:/dir/NAME");
+  EXPECT_EQ(toNativePath(scratch_.path(), "C:\\dir\\NAME"), drive("/dir/NAME"));
+  // Neither spelling is exact: the first in byte order is taken every time.
+  EXPECT_EQ(toNativePath(scratch_.path(), "C:\\dir\\name"), drive("/dir/NAME"));
+}
+
+TEST_F(WinePathsTest, NativePathsStayAsTheyAreWithSlashes) {
+  scratch_.mkdirs("Host/Rastella");
+  const std::string native = scratch_.path() + "/host\\Rastella\\Device\\Ostrand KM.bmp";
+  // No case matching for native paths: "host" stays lower case.
+  EXPECT_EQ(toNativePath("/unused", native),
+            scratch_.path() + "/host/Rastella/Device/Ostrand KM.bmp");
+}
+
+TEST_F(WinePathsTest, RelativePathsStayRelative) {
+  EXPECT_EQ(toNativePath(scratch_.path(), "no such dir\\file.txt"), "no such dir/file.txt");
+}
+
+TEST(DefaultWinePrefix, ComesFromTheEnvironment) {
+  const char* savedPrefix = std::getenv("WINEPREFIX");
+  const char* savedHome = std::getenv("HOME");
+  const std::optional<std::string> prefix =
+      savedPrefix ? std::optional<std::string>(savedPrefix) : std::nullopt;
+  const std::optional<std::string> home =
+      savedHome ? std::optional<std::string>(savedHome) : std::nullopt;
+
+  ::setenv("WINEPREFIX", "/opt/prefix", 1);
+  EXPECT_EQ(defaultWinePrefix(), "/opt/prefix");
+  ::unsetenv("WINEPREFIX");
+  ::setenv("HOME", "/home/someone/", 1);
+  EXPECT_EQ(defaultWinePrefix(), "/home/someone/.wine");
+  ::setenv("WINEPREFIX", "", 1);
+  EXPECT_EQ(defaultWinePrefix(), "/home/someone/.wine");
+
+  prefix ? ::setenv("WINEPREFIX", prefix->c_str(), 1) : ::unsetenv("WINEPREFIX");
+  home ? ::setenv("HOME", home->c_str(), 1) : ::unsetenv("HOME");
+}
+
+}  // namespace
+}  // namespace platform::posix

@@ -1,0 +1,73 @@
+#include "tools/payloadgen/dsr_charts.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/payloadgen/dsr_random.h"
+#include "tools/payloadgen/dsr_xml.h"
+
+namespace dsr {
+namespace {
+
+std::string picolitres(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.2f", value);
+  return buffer;
+}
+
+std::vector<int> inkVolumeIndices() {
+  std::vector<int> indices = {1};
+  for (int i = 1001; i <= 1020; ++i) indices.push_back(i);
+  for (int i = 2001; i <= 2021; ++i) indices.push_back(i);
+  return indices;
+}
+
+// The dot sizes a volume text lists: the generic entry gives one figure,
+// the 1000 series (variable dot) two or three, the 2000 series three.
+int dotSizes(int index, Rng& rng) {
+  if (index < 1000) return 1;
+  if (index < 2000) return rng.between(2, 3);
+  return 3;
+}
+
+}  // namespace
+
+void appendPrintChartFileInfoSets(pugi::xml_node root) {
+  pugi::xml_node list = addElement(root, "aPrintChartFileInfoSetList");
+  for (int index = 0; index < 2; ++index) {
+    pugi::xml_node node = addElement(list, "PrintChartFileInfoSet");
+    addInt(node, "nIndex", index);
+    addText(node, "strCalibrationFileName", "CMYK Calibration 84.ps");
+    addText(node, "strInkLimitFileName", "CMYK Ink Limit 1.0.ps");
+    addText(node, "strTestPrintFileName",
+            index == 0 ? "CMYK Test Print.ps" : "CMYK Test Print Dual CM.ps");
+  }
+}
+
+void appendInkVolumeInfos(pugi::xml_node root, const Variant& v) {
+  Rng rng(v.seed ^ 0x564F4CULL);
+  pugi::xml_node list = addElement(root, "aInkVolumeInfoList");
+  for (const int index : inkVolumeIndices()) {
+    pugi::xml_node node = addElement(list, "InkVolumeInfo");
+    addInt(node, "nInkVolumeIndex", index);
+    pugi::xml_node texts = addElement(node, "astrInkVolumeList");
+    const int sizes = dotSizes(index, rng);
+    const int count = rng.between(4, 8);
+    // One text per drive waveform; the drops grow slightly from one to the
+    // next.
+    double small = rng.uniform(3.5, 5.0);
+    for (int t = 0; t < count; ++t) {
+      std::string text = picolitres(small);
+      double dot = small;
+      for (int s = 1; s < sizes; ++s) {
+        dot *= rng.uniform(1.6, 2.2);
+        text += "," + picolitres(dot);
+      }
+      addText(texts, "strInkVolume_pl", text);
+      small *= rng.uniform(1.02, 1.08);
+    }
+  }
+}
+
+}  // namespace dsr

@@ -1,0 +1,23 @@
+// The model description (ModelInfo) of a payload document.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include "tools/payloadgen/dsr_variant.h"
+
+namespace dsr {
+
+// Ink indices of the family: black, cyan, magenta, yellow.
+inline constexpr int kInkBlack = 4096;
+inline constexpr int kInkCyan = 4097;
+inline constexpr int kInkMagenta = 4098;
+inline constexpr int kInkYellow = 4099;
+
+// Heads of the variant: the wide models carry two more heads, doubling cyan
+// and magenta.
+int headCount(const Variant& v);
+
+// Appends the variant's one ModelInfo element (58 children) to the list.
+void appendModelInfos(pugi::xml_node list, const Variant& v);
+
+}  // namespace dsr

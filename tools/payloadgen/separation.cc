@@ -1,0 +1,156 @@
+#include "tools/payloadgen/separation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace payloadgen {
+namespace {
+
+// Lightness at which black ink starts to replace the chromatic inks.
+constexpr double kBlackStartL = 65.0;
+// Weight of the black-generation goal against the colour error, per unit
+// amount (0.15 per percent: 10 % more black than planned costs 1.5 dE).
+constexpr double kBlackGoalWeight = 15.0;
+constexpr int kMaxIterations = 80;
+
+// Solves a * x = b for a small dense system by Gaussian elimination with
+// partial pivoting. Returns false when the matrix is singular.
+bool solve4(double a[4][4], double b[4], double x[4]) {
+  for (int col = 0; col < 4; ++col) {
+    int pivot = col;
+    for (int row = col + 1; row < 4; ++row) {
+      if (std::fabs(a[row][col]) > std::fabs(a[pivot][col])) pivot = row;
+    }
+    if (std::fabs(a[pivot][col]) < 1e-14) return false;
+    if (pivot != col) {
+      for (int k = 0; k < 4; ++k) std::swap(a[col][k], a[pivot][k]);
+      std::swap(b[col], b[pivot]);
+    }
+    for (int row = col + 1; row < 4; ++row) {
+      const double factor = a[row][col] / a[col][col];
+      for (int k = col; k < 4; ++k) a[row][k] -= factor * a[col][k];
+      b[row] -= factor * b[col];
+    }
+  }
+  for (int row = 3; row >= 0; --row) {
+    double sum = b[row];
+    for (int k = row + 1; k < 4; ++k) sum -= a[row][k] * x[k];
+    x[row] = sum / a[row][row];
+  }
+  return true;
+}
+
+double sumOfSquares(const double r[4]) {
+  return r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3];
+}
+
+}  // namespace
+
+Separator::Separator(const InkModel& model, Rendering rendering)
+    : model_(model), rendering_(rendering) {
+  // Rich black: full black with as much of each chromatic ink as the limit
+  // leaves room for.
+  const double chromatic = std::clamp((model_.totalInkLimit - 1.0) / 3.0, 0.0, 1.0);
+  darkestL_ = relativeLab(model_, {chromatic, chromatic, chromatic, 1.0}).L;
+}
+
+double Separator::mappedLightness(double L) const {
+  const double clamped = std::clamp(L, 0.0, 100.0);
+  if (rendering_ == Rendering::kColorimetric) return clamped;
+  return darkestL_ + (100.0 - darkestL_) * clamped / 100.0;
+}
+
+Cmyk Separator::project(Cmyk cmyk) const {
+  for (double& amount : cmyk) amount = std::clamp(amount, 0.0, 1.0);
+  const double total = cmyk[0] + cmyk[1] + cmyk[2] + cmyk[3];
+  if (total > model_.totalInkLimit) {
+    // Take the excess from the chromatic inks: black keeps its amount.
+    const double chromatic = cmyk[0] + cmyk[1] + cmyk[2];
+    const double keep = chromatic > 0.0
+                            ? std::max(0.0, chromatic - (total - model_.totalInkLimit)) / chromatic
+                            : 0.0;
+    for (int ink = 0; ink < 3; ++ink) cmyk[ink] *= keep;
+  }
+  return cmyk;
+}
+
+void Separator::residuals(const Cmyk& cmyk, const LabColour& goal, double blackGoal,
+                          double out[4]) const {
+  const LabColour lab = relativeLab(model_, cmyk);
+  out[0] = lab.L - goal.L;
+  out[1] = lab.a - goal.a;
+  out[2] = lab.b - goal.b;
+  out[3] = kBlackGoalWeight * (cmyk[3] - blackGoal);
+}
+
+Cmyk Separator::separate(const LabColour& target) const {
+  const LabColour goal{mappedLightness(target.L), target.a, target.b};
+
+  // Black generation: none above kBlackStartL, full black at the darkest
+  // printable lightness, less of it the more chromatic the colour is.
+  const double darkness =
+      std::clamp((kBlackStartL - goal.L) / (kBlackStartL - darkestL_), 0.0, 1.0);
+  const double chroma = std::hypot(goal.a, goal.b);
+  const double blackGoal = std::pow(darkness, 1.3) / (1.0 + (chroma / 40.0) * (chroma / 40.0));
+
+  // Start from the complementary amounts of a grey of the goal's lightness,
+  // nudged by the goal's hue, with the planned black.
+  const double grey = 1.0 - goal.L / 100.0;
+  Cmyk x = project({grey - goal.a / 400.0 + goal.b / 800.0, grey + goal.a / 300.0,
+                    grey + goal.b / 250.0, blackGoal});
+  for (int ink = 0; ink < 3; ++ink) x[ink] = std::clamp(x[ink] - blackGoal * 0.6, 0.0, 1.0);
+
+  double r[4];
+  residuals(x, goal, blackGoal, r);
+  double cost = sumOfSquares(r);
+  double lambda = 1e-2;
+  for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+    // Jacobian by one-sided differences, stepping away from the nearer bound.
+    double jacobian[4][4];
+    for (int ink = 0; ink < 4; ++ink) {
+      const double h = x[ink] > 0.5 ? -1e-6 : 1e-6;
+      Cmyk probe = x;
+      probe[ink] += h;
+      double rp[4];
+      residuals(probe, goal, blackGoal, rp);
+      for (int i = 0; i < 4; ++i) jacobian[i][ink] = (rp[i] - r[i]) / h;
+    }
+    // Levenberg-Marquardt step: (J'J + lambda diag(J'J)) d = -J'r.
+    double normal[4][4];
+    double gradient[4];
+    for (int row = 0; row < 4; ++row) {
+      gradient[row] = 0.0;
+      for (int i = 0; i < 4; ++i) gradient[row] -= jacobian[i][row] * r[i];
+      for (int col = 0; col < 4; ++col) {
+        double sum = 0.0;
+        for (int i = 0; i < 4; ++i) sum += jacobian[i][row] * jacobian[i][col];
+        normal[row][col] = sum;
+      }
+      normal[row][row] += lambda * normal[row][row] + 1e-9;
+    }
+    double step[4];
+    if (!solve4(normal, gradient, step)) break;
+
+    const Cmyk candidate =
+        project({x[0] + step[0], x[1] + step[1], x[2] + step[2], x[3] + step[3]});
+    double rc[4];
+    residuals(candidate, goal, blackGoal, rc);
+    const double candidateCost = sumOfSquares(rc);
+    if (candidateCost < cost) {
+      double moved = 0.0;
+      for (int ink = 0; ink < 4; ++ink) moved = std::max(moved, std::fabs(candidate[ink] - x[ink]));
+      x = candidate;
+      std::copy(rc, rc + 4, r);
+      cost = candidateCost;
+      lambda = std::max(lambda * 0.3, 1e-7);
+      if (moved < 1e-7) break;
+    } else {
+      lambda *= 10.0;
+      if (lambda > 1e8) break;
+    }
+  }
+  return x;
+}
+
+}  // namespace payloadgen

@@ -1,0 +1,95 @@
+#include "xml/common_io.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "xml/app_title.h"
+#include "xml/com_error.h"
+
+namespace xml {
+namespace {
+
+constexpr std::string_view kVersionAttribute = "strVersion";
+
+}  // namespace
+
+ICommonIO::VersionMismatchException::VersionMismatchException(const FormatVersion& expectedVersion,
+                                                              const FormatVersion& foundVersion)
+    : expected(expectedVersion),
+      found(foundVersion),
+      message_("document format " + foundVersion.toString() + " differs from " +
+               expectedVersion.toString()) {}
+
+ICommonIO::ICommonIO(std::string fileName, platform::Env& env)
+    : fileName_(std::move(fileName)), creator_(env) {}
+
+ICommonIO::ICommonIO(std::string fileName, const MSXMLDOMCreator& creator)
+    : fileName_(std::move(fileName)), creator_(creator) {}
+
+ICommonIO::ICommonIO() : creator_(platform::Env::Default()) {}
+
+ICommonIO::~ICommonIO() = default;
+
+bool ICommonIO::loadDocument() {
+  try {
+    if (creator_.loadFailed()) creator_ = MSXMLDOMCreator(creator_.env());
+    if (!creator_.getDocument().isNull()) return true;
+    creator_.load(fileName_);
+    return !creator_.getDocument().isNull() && !creator_.loadFailed();
+  } catch (...) {
+    return false;
+  }
+}
+
+Node ICommonIO::createRootElement(const Document& document) const {
+  Node root = document.createElement(getRootElementName());
+  FormatVersion version;
+  root.setAttribute(kVersionAttribute, getVersion(version).toString());
+  return root;
+}
+
+Node ICommonIO::findRootElement(const Document& document) {
+  Document target = document.isNull() ? creator_.getDocument() : document;
+  if (target.isNull()) throw _com_error(kEPointer);
+
+  const std::string rootName = getRootElementName();
+  NodeList children = target.childNodes();
+  for (Node node = children.nextNode(); node; node = children.nextNode()) {
+    if (node.nodeType() != NodeType::kElement || node.nodeName() != rootName) continue;
+
+    Attribute versionAttribute = node.attributes().getNamedItem(kVersionAttribute);
+    if (versionAttribute.isNull()) {
+      throw std::runtime_error(rootName + "IO: Lacking version attribute");
+    }
+    FormatVersion found = FormatVersion::parse(versionAttribute.nodeTypedValue());
+    versionCode_ = found.code();
+    foundVersion_ = found;
+
+    if (runsInsideHostApplication()) {
+      FormatVersion expected;
+      getVersion(expected);
+      if (found.major != expected.major || found.minor != expected.minor) {
+        throw VersionMismatchException(expected, found);
+      }
+    }
+    return node;
+  }
+  throw InterpretException();
+}
+
+void ICommonIO::peekVersion() {
+  try {
+    if (loadDocument()) findRootElement();
+  } catch (...) {
+    // Only the recorded version matters; a document that cannot be read
+    // leaves it as it was.
+  }
+}
+
+std::string ICommonIO::writerVersionText() const {
+  if (foundVersion_ != FormatVersion()) return foundVersion_.toString();
+  FormatVersion own;
+  return getVersion(own).toString();
+}
+
+}  // namespace xml

@@ -1,0 +1,197 @@
+// The DOM document: creation of nodes, loading and saving.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "xml/com_error.h"
+#include "xml/dom.h"
+#include "xml/dom_internal.h"
+#include "xml/save_format.h"
+
+namespace xml {
+namespace {
+
+// Comments and processing instructions are kept as nodes; whitespace-only
+// text is dropped (pugixml's default); references are left for
+// checkAndResolveReferences; a DOCTYPE is skipped. The fragment mode lets
+// top-level text through to the check, which refuses it, instead of
+// dropping it silently.
+constexpr unsigned int kParseOptions =
+    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
+    pugi::parse_declaration | pugi::parse_fragment;
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+constexpr std::uint32_t kReadChunk = 64 * 1024;
+
+class StringWriter : public pugi::xml_writer {
+ public:
+  explicit StringWriter(std::string& out) : out_(out) {}
+  void write(const void* data, std::size_t size) override {
+    out_.append(static_cast<const char*>(data), size);
+  }
+
+ private:
+  std::string& out_;
+};
+
+// Reads the whole file at |path|; false when it cannot be opened or read.
+bool readFile(const std::string& path, platform::FileSystem& files, std::string& content) {
+  std::unique_ptr<platform::File> file;
+  platform::OpenOptions options;
+  options.access = platform::Access::kRead;
+  options.disposition = platform::Disposition::kOpenExisting;
+  if (files.open(path, options, &file) != platform::kOk || !file) return false;
+  bool ok = true;
+  for (;;) {
+    std::size_t used = content.size();
+    content.resize(used + kReadChunk);
+    std::uint32_t got = 0;
+    if (file->read(content.data() + used, kReadChunk, &got) != platform::kOk) {
+      ok = false;
+      got = 0;
+    }
+    content.resize(used + got);
+    if (got == 0) break;
+  }
+  file->close();
+  return ok;
+}
+
+}  // namespace
+
+struct Document::State {
+  std::shared_ptr<detail::Tree> tree = std::make_shared<detail::Tree>();
+};
+
+void Document::requireNonNull() const {
+  if (isNull()) throw _com_error(kEPointer);
+}
+
+Document Document::create() {
+  Document document;
+  document.state_ = std::make_shared<State>();
+  return document;
+}
+
+Node Document::asNode() const {
+  requireNonNull();
+  return Node(state_->tree, state_->tree->document);
+}
+
+Node Document::createElement(std::string_view name) const {
+  requireNonNull();
+  if (!detail::isWritableName(name)) throw _com_error(kEFail);
+  detail::Tree& tree = *state_->tree;
+  pugi::xml_node element = tree.holderNode().append_child(pugi::node_element);
+  if (!element || !element.set_name(std::string(name).c_str())) throw _com_error(kEOutOfMemory);
+  return Node(state_->tree, element);
+}
+
+Node Document::createNode(NodeType type, std::string_view name,
+                          std::string_view namespaceURI) const {
+  requireNonNull();
+  if (type != NodeType::kElement || !namespaceURI.empty()) throw _com_error(kEInvalidArg);
+  return createElement(name);
+}
+
+Node Document::createProcessingInstruction(std::string_view target, std::string_view data) const {
+  requireNonNull();
+  if (!detail::isWritableName(target) || data.find("?>") != std::string_view::npos) {
+    throw _com_error(kEFail);
+  }
+  detail::Tree& tree = *state_->tree;
+  pugi::xml_node instruction = tree.holderNode().append_child(pugi::node_pi);
+  data = data.substr(0, std::min(data.size(), data.find('\0')));
+  if (!instruction || !instruction.set_name(std::string(target).c_str()) ||
+      !instruction.set_value(data.data(), data.size())) {
+    throw _com_error(kEOutOfMemory);
+  }
+  return Node(state_->tree, instruction);
+}
+
+Attribute Document::createAttribute(std::string_view name) const {
+  requireNonNull();
+  if (!detail::isWritableName(name)) throw _com_error(kEFail);
+  Attribute attribute;
+  attribute.tree_ = state_->tree;
+  attribute.detached_ = std::make_shared<detail::DetachedAttribute>();
+  attribute.detached_->name.assign(name);
+  return attribute;
+}
+
+bool Document::parse(const void* data, std::size_t size) const {
+  auto tree = std::make_shared<detail::Tree>();
+  bool ok = tree->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto) &&
+            detail::checkAndResolveReferences(tree->document);
+  // A failed parse leaves whatever pugixml built so far; the document is
+  // left empty instead.
+  state_->tree = ok ? std::move(tree) : std::make_shared<detail::Tree>();
+  return ok;
+}
+
+bool Document::load(const std::string& path, platform::FileSystem& files) const {
+  requireNonNull();
+  std::string content;
+  if (!readFile(path, files, content)) {
+    state_->tree = std::make_shared<detail::Tree>();
+    return false;
+  }
+  return parse(content.data(), content.size());
+}
+
+bool Document::loadXML(std::string_view text) const {
+  requireNonNull();
+  return parse(text.data(), text.size());
+}
+
+std::string Document::xml() const {
+  requireNonNull();
+  const detail::Tree& tree = *state_->tree;
+  std::string out(kDeclaration);
+  StringWriter writer(out);
+  for (pugi::xml_node node = tree.document.first_child(); node; node = node.next_sibling()) {
+    if (node == tree.holder || detail::Tree::isDeclaration(node)) continue;
+    node.print(writer, kSaveIndent, kSaveFlags, kSaveEncoding, 0);
+  }
+  return out;
+}
+
+void Document::save(const std::string& path, platform::FileSystem& files) const {
+  requireNonNull();
+  const detail::Tree& tree = *state_->tree;
+  bool hasElement = false;
+  for (pugi::xml_node node = tree.document.first_child(); node; node = node.next_sibling()) {
+    hasElement = hasElement || (node.type() == pugi::node_element && node != tree.holder);
+  }
+  if (!hasElement) throw _com_error(kEFail);
+
+  std::string bytes = xml();
+  if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+    throw _com_error(hresultFromPlatformError(platform::kInvalidParameter));
+  }
+  auto size = static_cast<std::uint32_t>(bytes.size());
+
+  std::unique_ptr<platform::File> file;
+  platform::OpenOptions options;
+  options.access = platform::Access::kWrite;
+  options.disposition = platform::Disposition::kCreateAlways;
+  platform::Error error = files.open(path, options, &file);
+  if (error != platform::kOk) throw _com_error(hresultFromPlatformError(error));
+  if (!file) throw _com_error(kEPointer);
+
+  std::uint32_t written = 0;
+  error = file->write(bytes.data(), size, &written);
+  if (error == platform::kOk && written != size) error = platform::kWriteFault;
+  platform::Error closeError = file->close();
+  if (error == platform::kOk) error = closeError;
+  if (error != platform::kOk) {
+    // A truncated document would fail every later load; leave none behind.
+    files.deleteFile(path);
+    throw _com_error(hresultFromPlatformError(error));
+  }
+}
+
+}  // namespace xml

@@ -1,0 +1,58 @@
+// Internals shared by the DOM implementation files; not for callers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+namespace xml::detail {
+
+// One pugixml tree. Nodes that belong to the document but are not attached
+// (made by a create call and not yet appended, or children replaced by a new
+// text) live under |holder|, a hidden element that is always the last
+// top-level child. pugixml cannot keep a node outside the tree, and moving
+// nodes within one tree keeps every handle valid; so the holder is skipped
+// wherever top-level nodes are walked, listed or saved.
+struct Tree {
+  pugi::xml_document document;
+  pugi::xml_node holder;  // null until first needed
+
+  pugi::xml_node holderNode() {
+    if (!holder) {
+      holder = document.append_child(pugi::node_element);
+      holder.set_name("unattached");
+    }
+    return holder;
+  }
+
+  // True for the node that stands for the XML declaration: the parsed
+  // declaration or a processing instruction named "xml".
+  static bool isDeclaration(pugi::xml_node node) {
+    return node.type() == pugi::node_declaration ||
+           (node.type() == pugi::node_pi && std::string_view(node.name()) == "xml");
+  }
+};
+
+// An attribute made by Document::createAttribute before it is set on an
+// element.
+struct DetachedAttribute {
+  std::string name;
+  std::string value;
+};
+
+// True for a name the serialiser can write and the parser read back: not
+// empty, not starting with a digit, '-' or '.', and free of white space,
+// control bytes and markup characters.
+bool isWritableName(std::string_view name);
+
+// Checks the well-formedness rules pugixml leaves to its caller and
+// replaces references in text and attribute values: the document must hold
+// exactly one element and no text at top level, a declaration only as its
+// first node, no duplicate attribute on an element and no '<' in an
+// attribute value; '&' must start one of the five predefined entity
+// references or a character reference to a character other than U+0000.
+// Returns false when a rule is broken.
+bool checkAndResolveReferences(pugi::xml_document& document);
+
+}  // namespace xml::detail

@@ -1,0 +1,182 @@
+// Well-formedness checks and reference resolution after pugixml has parsed a
+// document. pugixml is lenient where a conforming parser must refuse (several
+// top-level elements, duplicate attributes, unknown entities kept as text),
+// and it would expand nothing but the predefined entities anyway; so the
+// document is parsed with reference expansion off and every reference is
+// resolved here, where an unknown one can fail the load.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xml/dom_internal.h"
+
+namespace xml::detail {
+namespace {
+
+void appendUtf8(std::uint32_t code, std::string& out) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+int digitValue(char c, int base) {
+  int value = -1;
+  if (c >= '0' && c <= '9') value = c - '0';
+  if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+  return value < base ? value : -1;
+}
+
+// Appends the character |reference| (the text between '&' and ';') stands
+// for. Characters XML 1.0 does not allow are accepted except U+0000 and the
+// surrogates: pugixml writes control bytes as character references, and a
+// saved document must load again.
+bool appendReference(std::string_view reference, std::string& out) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"apos", '\''}, {"quot", '"'}};
+  for (const auto& [name, character] : kEntities) {
+    if (reference == name) {
+      out += character;
+      return true;
+    }
+  }
+  if (reference.size() < 2 || reference[0] != '#') return false;
+  int base = 10;
+  std::string_view digits = reference.substr(1);
+  if (digits[0] == 'x') {
+    base = 16;
+    digits.remove_prefix(1);
+  }
+  if (digits.empty()) return false;
+  std::uint32_t code = 0;
+  for (char c : digits) {
+    int digit = digitValue(c, base);
+    if (digit < 0) return false;
+    code = code * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
+    if (code > 0x10FFFF) return false;
+  }
+  if (code == 0 || (code >= 0xD800 && code <= 0xDFFF)) return false;
+  appendUtf8(code, out);
+  return true;
+}
+
+// Resolves the references of |text| into |out|. False for a '&' that starts
+// no valid reference.
+bool resolveReferences(std::string_view text, std::string& out) {
+  out.clear();
+  out.reserve(text.size());
+  std::size_t position = 0;
+  for (;;) {
+    std::size_t ampersand = text.find('&', position);
+    out.append(text.substr(position, ampersand - position));
+    if (ampersand == std::string_view::npos) return true;
+    std::size_t semicolon = text.find(';', ampersand + 1);
+    if (semicolon == std::string_view::npos) return false;
+    if (!appendReference(text.substr(ampersand + 1, semicolon - ampersand - 1), out)) return false;
+    position = semicolon + 1;
+  }
+}
+
+bool hasDuplicateAttribute(pugi::xml_node element) {
+  std::vector<std::string_view> names;
+  for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+    names.emplace_back(a.name());
+  }
+  if (names.size() < 2) return false;
+  std::sort(names.begin(), names.end());
+  return std::adjacent_find(names.begin(), names.end()) != names.end();
+}
+
+bool checkElement(pugi::xml_node element, std::string& scratch) {
+  if (element.first_attribute() && element.first_attribute().next_attribute() &&
+      hasDuplicateAttribute(element)) {
+    return false;
+  }
+  for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+    std::string_view value = a.value();
+    if (value.find('<') != std::string_view::npos) return false;
+    if (value.find('&') == std::string_view::npos) continue;
+    if (!resolveReferences(value, scratch)) return false;
+    a.set_value(scratch.data(), scratch.size());
+  }
+  return true;
+}
+
+bool checkTopLevel(pugi::xml_document& document) {
+  int elements = 0;
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    switch (node.type()) {
+      case pugi::node_element:
+        ++elements;
+        break;
+      case pugi::node_pcdata:
+      case pugi::node_cdata:
+        return false;
+      case pugi::node_declaration:
+        if (node != document.first_child()) return false;
+        break;
+      default:
+        break;
+    }
+  }
+  return elements == 1;
+}
+
+}  // namespace
+
+bool isWritableName(std::string_view name) {
+  if (name.empty()) return false;
+  char first = name.front();
+  if ((first >= '0' && first <= '9') || first == '-' || first == '.') return false;
+  for (char c : name) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F) return false;
+    if (std::string_view("<>&'\"/=?!").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+bool checkAndResolveReferences(pugi::xml_document& document) {
+  if (!checkTopLevel(document)) return false;
+  std::string scratch;
+  // A walk in document order without recursion, so that a deeply nested
+  // document cannot exhaust the stack.
+  pugi::xml_node node = document.first_child();
+  while (node) {
+    if (node.type() == pugi::node_element) {
+      if (!checkElement(node, scratch)) return false;
+    } else if (node.type() == pugi::node_pcdata) {
+      std::string_view value = node.value();
+      if (value.find('&') != std::string_view::npos) {
+        if (!resolveReferences(value, scratch)) return false;
+        node.set_value(scratch.data(), scratch.size());
+      }
+    }
+    if (node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    while (!node.next_sibling()) {
+      node = node.parent();
+      if (node == document) return true;
+    }
+    node = node.next_sibling();
+  }
+  return true;
+}
+
+}  // namespace xml::detail

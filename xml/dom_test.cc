@@ -1,0 +1,151 @@
+// Loading: which nodes a parsed document has, the text of elements, the
+// references accepted, and what fails to load.
+#include "xml/dom.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "xml/testing/xml_test_support.h"
+
+namespace xml {
+namespace {
+
+using testing::parseDocument;
+
+// "name" of every child of |node|, in order.
+std::vector<std::string> childNames(const Node& node) {
+  std::vector<std::string> names;
+  NodeList list = node.childNodes();
+  for (Node child = list.nextNode(); child; child = list.nextNode()) {
+    names.emplace_back(child.nodeName());
+  }
+  return names;
+}
+
+Node rootOf(const Document& document) {
+  Node node = document.firstChild();
+  while (node && node.nodeType() != NodeType::kElement) node = node.nextSibling();
+  return node;
+}
+
+TEST(DomLoadTest, CommentsAndProcessingInstructionsTakePositions) {
+  Document document = parseDocument("<r><!--c--><a>1</a><?p data?><b/></r>");
+  Node root = rootOf(document);
+  EXPECT_EQ(childNames(root), (std::vector<std::string>{"#comment", "a", "p", "b"}));
+  Node comment = root.firstChild();
+  EXPECT_EQ(comment.nodeType(), NodeType::kComment);
+  EXPECT_EQ(comment.nodeTypedValue(), "c");
+  EXPECT_EQ(comment.nextSibling().nextSibling().nodeType(), NodeType::kProcessingInstruction);
+}
+
+TEST(DomLoadTest, WhitespaceOnlyTextIsNoNodeButOtherTextKeepsItsBlanks) {
+  Node root = rootOf(parseDocument("<r>\n  <a> x </a>\n\t<b>   </b>\n</r>"));
+  EXPECT_EQ(childNames(root), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(root.firstChild().nodeTypedValue(), " x ");
+  EXPECT_TRUE(root.firstChild().nextSibling().firstChild().isNull());
+}
+
+TEST(DomLoadTest, DeclarationIsAProcessingInstructionNamedXml) {
+  Document document = parseDocument("<?xml version=\"1.0\"?><!--c--><r/>");
+  EXPECT_EQ(childNames(document.asNode()), (std::vector<std::string>{"xml", "#comment", "r"}));
+  EXPECT_EQ(document.firstChild().nodeType(), NodeType::kProcessingInstruction);
+}
+
+TEST(DomLoadTest, ElementTextConcatenatesAllTextBelowIt) {
+  Node root = rootOf(parseDocument("<a>x<b>y<c>z</c></b><![CDATA[<w>]]><!--no--><?p no?>v</a>"));
+  EXPECT_EQ(root.nodeTypedValue(), "xyz<w>v");
+  EXPECT_EQ(root.firstChild().nextSibling().nodeTypedValue(), "yz");
+}
+
+TEST(DomLoadTest, DeepNestingNeitherFailsNorOverflowsTheStack) {
+  constexpr int kDepth = 200000;
+  std::string text;
+  for (int i = 0; i < kDepth; ++i) text += "<e>";
+  text += "deep";
+  for (int i = 0; i < kDepth; ++i) text += "</e>";
+  Document document = parseDocument(text);
+  EXPECT_EQ(rootOf(document).nodeTypedValue(), "deep");
+  EXPECT_NE(document.xml().find("deep"), std::string::npos);
+}
+
+TEST(DomLoadTest, PredefinedEntitiesAndCharacterReferencesAreResolved) {
+  Node root = rootOf(parseDocument(
+      "<a x=\"&lt;&#65;&#x42;&#10;\">&amp;&quot;&apos;&gt;&#233;&#x1F600;&#1;</a>"));
+  EXPECT_EQ(root.attributes().getNamedItem("x").nodeTypedValue(), "<AB\n");
+  EXPECT_EQ(root.nodeTypedValue(), "&\"'>\xC3\xA9\xF0\x9F\x98\x80\x01");
+}
+
+TEST(DomLoadTest, Utf16DocumentWithByteOrderMarkReadsAsUtf8) {
+  const std::u16string source = u"\uFEFF<a>Gr\u00FC\u00DFe \u65E5\u672C</a>";
+  std::string bytes;
+  for (char16_t unit : source) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  EXPECT_EQ(rootOf(parseDocument(bytes)).nodeTypedValue(),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e \xE6\x97\xA5\xE6\x9C\xAC");
+}
+
+class DomRejectTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DomRejectTest, DocumentDoesNotLoadAndIsLeftEmpty) {
+  Document document = parseDocument("<old/>");
+  EXPECT_FALSE(document.loadXML(GetParam()));
+  EXPECT_TRUE(document.firstChild().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotWellFormed, DomRejectTest,
+    ::testing::Values("", "   ", "<a>", "<a></b>", "<a/><b/>", "<a/>text", "text<a/>",
+                      "<a>&nbsp;</a>", "<a>&</a>", "<a>&amp</a>", "<a>&#0;</a>", "<a>&#xD800;</a>",
+                      "<a>&#X41;</a>", "<a>&#x110000;</a>", "<a x='&bad;'/>", "<a x='<'/>",
+                      "<a x='1' x='2'/>", "<a/><?xml version='1.0'?>",
+                      "<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>"));
+
+TEST(DomLoadTest, FailedParseDropsHandlesFromTheDocumentButKeepsThemValid) {
+  Document document = parseDocument("<a><b>kept</b></a>");
+  Node b = rootOf(document).firstChild();
+  EXPECT_FALSE(document.loadXML("<broken"));
+  EXPECT_EQ(b.nodeTypedValue(), "kept");
+}
+
+class DomFileTest : public testing::XmlTest {};
+
+TEST_F(DomFileTest, ExternalDocumentTypeIsNeverRead) {
+  memory_.put("C:\\d.xml", "<!DOCTYPE a SYSTEM \"C:\\ext.dtd\"><a>x</a>");
+  memory_.put("C:\\ext.dtd", "<!ENTITY e 'y'>");
+  Document document = Document::create();
+  ASSERT_TRUE(document.load("C:\\d.xml", files_));
+  int opens = 0;
+  for (const platform::FileCall& call : files_.calls()) {
+    EXPECT_EQ(call.path, "C:\\d.xml");
+    opens += call.op == platform::FileOp::kOpen ? 1 : 0;
+  }
+  EXPECT_EQ(opens, 1);
+}
+
+TEST_F(DomFileTest, LargeFileIsReadWhole) {
+  std::string text = "<a>";
+  while (text.size() < 300000) text += "<b>0123456789</b>";
+  text += "<last>end</last></a>";
+  memory_.put("C:\\big.xml", text);
+  Document document = Document::create();
+  ASSERT_TRUE(document.load("C:\\big.xml", files_));
+  EXPECT_EQ(document.xml().size(), Document(parseDocument(text)).xml().size());
+  EXPECT_NE(document.xml().find("<last>end</last>"), std::string::npos);
+}
+
+TEST_F(DomFileTest, MissingOrUnreadableFileFailsTheLoad) {
+  Document document = Document::create();
+  EXPECT_FALSE(document.load("C:\\none.xml", files_));
+  memory_.put("C:\\d.xml", "<a/>");
+  files_.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault));
+  EXPECT_FALSE(document.load("C:\\d.xml", files_));
+  EXPECT_TRUE(document.firstChild().isNull());
+}
+
+}  // namespace
+}  // namespace xml

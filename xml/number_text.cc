@@ -1,0 +1,114 @@
+#include "xml/number_text.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+namespace xml {
+namespace {
+
+bool isCSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isHexDigit(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Skips white space and an optional sign; returns true for '-'.
+bool skipSpaceAndSign(const char*& p, const char* end) {
+  while (p != end && isCSpace(*p)) ++p;
+  if (p != end && (*p == '+' || *p == '-')) return *p++ == '-';
+  return false;
+}
+
+// Whether a number that from_chars found out of range is too large (true)
+// or too small (false). |p| to |end| is the matched number: decimal digits
+// with an optional point and exponent, or a hexadecimal mantissa with a
+// binary exponent.
+bool isOverflow(const char* p, const char* end, bool hex) {
+  char exponentMark = hex ? 'p' : 'e';
+  long long magnitude = 0;  // decimal (or hex) digits before the point
+  bool seenPoint = false;
+  bool seenNonZero = false;
+  for (; p != end && *p != exponentMark && *p != exponentMark - 32; ++p) {
+    if (*p == '.') {
+      seenPoint = true;
+    } else if (*p != '0' || seenNonZero) {
+      if (!seenNonZero) seenNonZero = true;
+      if (!seenPoint) ++magnitude;
+    } else if (seenPoint) {
+      --magnitude;  // a leading zero after the point
+    }
+  }
+  long long exponent = 0;
+  if (p != end) {
+    ++p;
+    bool negative = skipSpaceAndSign(p, end);
+    for (; p != end && isDigit(*p); ++p) {
+      if (exponent < 1'000'000'000) exponent = exponent * 10 + (*p - '0');
+    }
+    if (negative) exponent = -exponent;
+  }
+  return hex ? exponent + 4 * magnitude > 0 : exponent + magnitude > 0;
+}
+
+}  // namespace
+
+std::string formatInt(int value) {
+  char buffer[16];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string formatReal(double value, int decimals) {
+  if (decimals < 0) decimals = 6;
+  // Sign, up to 309 integer digits, point and the decimals.
+  std::string text(static_cast<std::size_t>(decimals) + 320, '\0');
+  auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                              std::chars_format::fixed, decimals);
+  text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+  return text;
+}
+
+int parseInt(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  bool negative = skipSpaceAndSign(p, end);
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
+  std::int64_t value = 0;
+  for (; p != end && isDigit(*p); ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > kLimit) value = kLimit;  // saturate; further digits change nothing
+  }
+  if (negative) return static_cast<int>(-value);
+  return static_cast<int>(value < kLimit ? value : kLimit - 1);
+}
+
+double parseReal(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  bool negative = skipSpaceAndSign(p, end);
+  // from_chars would take a second sign itself; atof does not.
+  if (p == end || *p == '+' || *p == '-') return 0.0;
+
+  bool hex = false;
+  if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+      (isHexDigit(p[2]) || (p[2] == '.' && end - p > 3 && isHexDigit(p[3])))) {
+    hex = true;
+    p += 2;
+  }
+  double value = 0.0;
+  auto result = std::from_chars(p, end, value,
+                                hex ? std::chars_format::hex : std::chars_format::general);
+  if (result.ec == std::errc::invalid_argument) return 0.0;  // "0x" alone reads as 0 too
+  if (result.ec == std::errc::result_out_of_range) {
+    value = isOverflow(p, result.ptr, hex) ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace xml

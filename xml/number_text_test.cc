@@ -1,0 +1,99 @@
+// Number texts against the C library in the "C" locale, and under a locale
+// whose decimal separator is a comma.
+#include "xml/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <locale>
+#include <string>
+
+namespace xml {
+namespace {
+
+std::string printfReal(double value, int decimals) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  return buffer;
+}
+
+TEST(NumberTextTest, RealTextEqualsPrintfInTheCLocale) {
+  for (double value : {0.0, -0.0, 0.125, 0.375, 2.5, 1346.2, -1346.2, 1e-7, 0.0005, 0.0015,
+                       123456789.987654321, 1.7976931348623157e308, 4.9e-324, 1.0 / 3}) {
+    for (int decimals : {0, 2, 3, 17, -1}) {
+      EXPECT_EQ(formatReal(value, decimals), printfReal(value, decimals))
+          << value << " " << decimals;
+    }
+  }
+  EXPECT_EQ(formatReal(HUGE_VAL, 3), printfReal(HUGE_VAL, 3));
+  EXPECT_EQ(formatReal(-HUGE_VAL, 3), printfReal(-HUGE_VAL, 3));
+}
+
+TEST(NumberTextTest, ParsingEqualsAtoiAndAtofInTheCLocale) {
+  for (const char* text : {"0", "42", " \t\n\v\f\r-17x", "+8", "007", "2147483647", "-2147483648",
+                           "", "x1", "+", "12e3"}) {
+    EXPECT_EQ(parseInt(text), std::atoi(text)) << text;
+  }
+  for (const char* text : {"1e3", "1E-2", "-.5e+1", "5.", "1346.200", "  7.25abc", "0x1.8p1",
+                           "0X10", "0x", "0x.8", "inf", "-Infinity", "1e", "1e+", ".", "e5", "",
+                           "1e308", "2e-308", "4e-320", "1e999", "0.0000000000000000000000001",
+                           "179769313486231580793728971405303415079934132710037826936173778980"
+                           "444968292764750946649017977587207096330286416692887910946555547851"
+                           "940402630657488671505820681908902000708383676273854845817711531764"
+                           "475730270069855571366959622842914819860834936475292719074168444365"
+                           "510704342711559699508093042880177904174497792.5"}) {
+    EXPECT_EQ(parseReal(text), std::atof(text)) << text;
+  }
+  EXPECT_TRUE(std::isnan(parseReal(" nan(abc)")));
+}
+
+// Loads a locale with a decimal comma for LC_ALL; builds one with localedef
+// when none is installed. False when that is impossible here.
+bool useDecimalCommaLocale() {
+#ifdef _WIN32
+  return std::setlocale(LC_ALL, "German_Germany.1252") != nullptr;
+#else
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
+    if (std::setlocale(LC_ALL, name) != nullptr) return true;
+  }
+  const std::string dir = (std::filesystem::temp_directory_path() / "okm_xml_locales").string();
+  const std::string command =
+      "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
+  if (!std::filesystem::exists(dir + "/de_DE.UTF-8") && std::system(command.c_str()) != 0) {
+    return false;
+  }
+  ::setenv("LOCPATH", dir.c_str(), 1);
+  return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+#endif
+}
+
+struct GroupingPunct : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+  char do_thousands_sep() const override { return '.'; }
+  std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(NumberTextTest, NumbersReadAndWriteTheSameUnderADecimalCommaLocale) {
+  struct Restore {
+    std::locale previous = std::locale::global(std::locale(std::locale::classic(), new GroupingPunct));
+    ~Restore() {
+      std::locale::global(previous);
+      std::setlocale(LC_ALL, "C");
+    }
+  };
+  if (!useDecimalCommaLocale()) GTEST_SKIP() << "no locale with a decimal comma available";
+  Restore restore;
+  ASSERT_EQ(printfReal(1346.2, 3), "1346,200");  // the locale is really in effect
+  EXPECT_EQ(formatReal(1346.2, 3), "1346.200");
+  EXPECT_EQ(parseReal("1346.200"), 1346.2);
+  EXPECT_EQ(parseReal("1e3"), 1000.0);
+  EXPECT_EQ(formatInt(1234567), "1234567");
+  EXPECT_EQ(formatInt(-1000), "-1000");
+}
+
+}  // namespace
+}  // namespace xml

@@ -1,0 +1,38 @@
+// A FileSystem for tests that keeps its files in memory, by exact path.
+//
+// Portable (the same on every build) and fast; wrap it in
+// platform::FaultFileSystem to make single calls fail or to see which calls
+// the code under test made. Folders are not modelled: every path is a file.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace xml::testing {
+
+class MemoryFileSystem : public platform::FileSystem {
+ public:
+  void put(const std::string& path, std::string content) { files_[path] = std::move(content); }
+  bool exists(const std::string& path) const { return files_.count(path) != 0; }
+  // The content of |path| ("" when there is no such file).
+  std::string content(const std::string& path) const;
+
+  platform::Error open(const std::string& path, const platform::OpenOptions& options,
+                       std::unique_ptr<platform::File>* file) override;
+  platform::Error getAttributes(const std::string& path, std::uint32_t* attributes) override;
+  platform::Error createDirectory(const std::string&) override { return platform::kOk; }
+  platform::Error deleteFile(const std::string& path) override;
+  platform::Error copyFile(const std::string& from, const std::string& to,
+                           bool failIfExists) override;
+  platform::Error moveFileReplace(const std::string& from, const std::string& to) override;
+  platform::Error findExactName(const std::string& path) override;
+  platform::Error syncParentDirectory(const std::string&) override { return platform::kOk; }
+
+ private:
+  std::map<std::string, std::string> files_;
+};
+
+}  // namespace xml::testing

@@ -1,0 +1,86 @@
+#include "xml/value_codec.h"
+
+#include "xml/com_error.h"
+#include "xml/number_text.h"
+
+namespace xml {
+namespace {
+
+void requireNode(const Node& node) {
+  if (node.isNull()) throw _com_error(kEPointer);
+}
+
+}  // namespace
+
+Node createTextElement(const Document& document, std::string_view name, std::string_view text) {
+  Node element = document.createElement(name);
+  element.putNodeTypedValue(text);
+  return element;
+}
+
+Node createIntElement(const Document& document, std::string_view name, int value) {
+  return createTextElement(document, name, formatInt(value));
+}
+
+Node createRealElement(const Document& document, std::string_view name, double value,
+                       int decimals) {
+  return createTextElement(document, name, formatReal(value, decimals));
+}
+
+Node createBoolElement(const Document& document, std::string_view name, bool value) {
+  return createTextElement(document, name, value ? "true" : "false");
+}
+
+Node createLocalizedTextElement(const Document& document, std::string_view name,
+                                const LocalizedText& text) {
+  Node element = document.createElement(name);
+  for (int slot = 0; slot < kLanguageCount; ++slot) {
+    const std::string& own = text[static_cast<std::size_t>(slot)];
+    element.appendChild(
+        createTextElement(document, languageName(slot), own.empty() ? text[kEnglish] : own));
+  }
+  return element;
+}
+
+Attribute createIntAttribute(const Document& document, std::string_view name, int value) {
+  Attribute attribute = document.createAttribute(name);
+  attribute.putNodeTypedValue(formatInt(value));
+  return attribute;
+}
+
+std::string readText(const Node& node) {
+  requireNode(node);
+  return node.nodeTypedValue();
+}
+
+int readInt(const Node& node) { return parseInt(readText(node)); }
+
+double readReal(const Node& node) { return parseReal(readText(node)); }
+
+bool readBool(const Node& node) { return readText(node) == "true"; }
+
+bool readLocalizedText(const Node& node, LocalizedText& text) {
+  requireNode(node);
+  NodeList children = node.childNodes();
+  for (Node child = children.nextNode(); child; child = children.nextNode()) {
+    std::string_view name = child.nodeName();
+    for (int slot = 0; slot < kLanguageCount; ++slot) {
+      if (name == languageName(slot)) {
+        text[static_cast<std::size_t>(slot)] = readText(child);
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+int readIntAttribute(const Node& element, std::string_view name) {
+  if (element.isNull()) return -1;
+  NamedNodeMap attributes = element.attributes();
+  if (attributes.isNull()) return -1;
+  Attribute attribute = attributes.getNamedItem(name);
+  if (attribute.isNull()) return -1;
+  return parseInt(attribute.nodeTypedValue());
+}
+
+}  // namespace xml
