@@ -62,7 +62,7 @@ bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blo
     file.reset();
   }
   // The old content is already gone; leave no partial file behind.
-  // mutated
+  files.deleteFile(targetPath);
   return false;
 }
 

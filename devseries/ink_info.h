@@ -1,9 +1,12 @@
 // Inks and ink configurations.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "devseries/growable_array.h"
+#include "xml/dom.h"
 #include "xml/language_table.h"
 
 namespace devseries {
@@ -34,6 +37,24 @@ struct InkConfigInfo {
   std::string strFolderName;
   int nInkIndexList[24] = {};
   bool operator==(const InkConfigInfo&) const = default;
+};
+
+class InkInfoIO {
+ public:
+  // Fills |record| from an InkInfo element: five positional children, then
+  // flPrice and nCapacity by name.
+  static void readInkInfo(const xml::Node& element, InkInfo& record);
+  static xml::Node writeInkInfo(const xml::Document& document, const InkInfo& record);
+  // The nInkIndex of the inks whose short names are exactly "C", "M", "Y"
+  // and "K", in that order; 0 where no ink bears the name; a later ink wins.
+  static std::array<int, 4> findCmykInks(const GrowableArray<InkInfo>& inks);
+};
+
+class InkConfigInfoIO {
+ public:
+  // Fills |record| from an InkConfigInfo element: four positional children.
+  static void readInkConfigInfo(const xml::Node& element, InkConfigInfo& record);
+  static xml::Node writeInkConfigInfo(const xml::Document& document, const InkConfigInfo& record);
 };
 
 }  // namespace devseries

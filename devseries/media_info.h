@@ -6,6 +6,7 @@
 
 #include "devseries/growable_array.h"
 #include "devseries/permission_set.h"
+#include "xml/dom.h"
 #include "xml/language_table.h"
 
 namespace devseries {
@@ -66,5 +67,38 @@ struct MediaInfo {
   bool bUseDensityCalibration = false;
   bool operator==(const MediaInfo&) const = default;
 };
+
+// Reads and writes media entries and everything inside them: quality
+// levels, permission sets, screen options and calibration entries.
+class MediaInfoIO {
+ public:
+  static void readMediaInfo(const xml::Node& element, MediaInfo& record);
+  static xml::Node writeMediaInfo(const xml::Document& document, const MediaInfo& record);
+  static void readQualityInfo(const xml::Node& element, QualityInfo& record);
+  static xml::Node writeQualityInfo(const xml::Document& document, const QualityInfo& record);
+
+  static void readPermissionSet(const xml::Node& element, PermissionSet& record);
+  static xml::Node writePermissionSet(const xml::Document& document, const PermissionSet& record);
+  static void readScreenOption(const xml::Node& element, ScreenOption& option);
+  static xml::Node writeScreenOption(const xml::Document& document, const ScreenOption& option);
+  static void readCalibrationInfo(const xml::Node& element, CalibrationInfo& record);
+  static xml::Node writeCalibrationInfo(const xml::Document& document,
+                                        const CalibrationInfo& record);
+
+  // A direction code whose kind (high 16 bits) is not 1 or 2 takes kind 2
+  // when flag bit 1 is set, else kind 1 when flag bit 0 is set.
+  static int normalizeDirection(int value);
+
+  // Gives every permission set of every media one screen angle per input
+  // channel of its separation (4 channels: 30, 45, 90, 60; 6 channels: 15,
+  // 45, 90, 75, 45, 45; otherwise kept and zero-filled).
+  static void fitScreenAngles(GrowableArray<MediaInfo>& media,
+                              const GrowableArray<SeparationInfo>& separations);
+};
+
+// The seven children year, month, day, hour, minute, second, ms, by position.
+void readTimeStamp(const xml::Node& element, TimeStamp& out);
+xml::Node writeTimeStamp(const xml::Document& document, std::string_view name,
+                         const TimeStamp& value);
 
 }  // namespace devseries

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include "xml/dom.h"
 
 namespace devseries {
 
@@ -69,6 +70,17 @@ struct ModelInfo {
   int nMaximumHalfCutForce = 80;
 
   bool operator==(const ModelInfo&) const = default;
+};
+
+// Reads and writes ModelInfo elements. The element's first 21 children are
+// taken by position, the rest by exact name.
+class ModelInfoIO {
+ public:
+  // Fills |record| (freshly constructed) from |element|. Raises `_com_error`
+  // with kEPointer when a positional child is missing.
+  static void readModelInfo(const xml::Node& element, ModelInfo& record);
+  // A new, unattached "ModelInfo" element with all 58 children.
+  static xml::Node writeModelInfo(const xml::Document& document, const ModelInfo& record);
 };
 
 }  // namespace devseries

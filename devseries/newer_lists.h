@@ -5,6 +5,7 @@
 #include <string>
 
 #include "devseries/growable_array.h"
+#include "xml/dom.h"
 
 namespace devseries {
 
@@ -21,5 +22,21 @@ struct InkVolumeInfo {
   GrowableArray<std::string> astrInkVolumeList;
   bool operator==(const InkVolumeInfo&) const = default;
 };
+
+// The list readers append one record per child of the exact item name
+// (other children are skipped); the writers return a new list element.
+void readPrintChartFileInfoSetList(const xml::Node& listElement,
+                                   GrowableArray<PrintChartFileInfoSet>& list);
+xml::Node writePrintChartFileInfoSetList(const xml::Document& document,
+                                         const GrowableArray<PrintChartFileInfoSet>& list);
+void readPrintChartFileInfoSet(const xml::Node& element, PrintChartFileInfoSet& record);
+xml::Node writePrintChartFileInfoSet(const xml::Document& document,
+                                     const PrintChartFileInfoSet& record);
+
+void readInkVolumeInfoList(const xml::Node& listElement, GrowableArray<InkVolumeInfo>& list);
+xml::Node writeInkVolumeInfoList(const xml::Document& document,
+                                 const GrowableArray<InkVolumeInfo>& list);
+void readInkVolumeInfo(const xml::Node& element, InkVolumeInfo& record);
+xml::Node writeInkVolumeInfo(const xml::Document& document, const InkVolumeInfo& record);
 
 }  // namespace devseries

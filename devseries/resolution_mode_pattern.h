@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "xml/dom.h"
 #include "xml/language_table.h"
 
 namespace devseries {
@@ -63,6 +64,30 @@ struct ModeInfo {
   // Lamp positions 0 and 1, in position order.
   UVLampPower aUVLampPowerList[2];
   bool operator==(const ModeInfo&) const = default;
+};
+
+class ResolutionInfoIO {
+ public:
+  static void readResolutionInfo(const xml::Node& element, ResolutionInfo& record);
+  static xml::Node writeResolutionInfo(const xml::Document& document, const ResolutionInfo& record);
+};
+
+class ModeInfoIO {
+ public:
+  static void readModeInfo(const xml::Node& element, ModeInfo& record);
+  static xml::Node writeModeInfo(const xml::Document& document, const ModeInfo& record);
+  // Reads one UVLampPower element into |entry| and its position attribute
+  // into |position|; false (nothing delivered) when the position is not 0
+  // or 1.
+  static bool readUVLampPower(const xml::Node& element, UVLampPower& entry, int& position);
+  static xml::Node writeUVLampPower(const xml::Document& document, const UVLampPower& entry,
+                                    int position);
+};
+
+class PatternInfoIO {
+ public:
+  static void readPatternInfo(const xml::Node& element, PatternInfo& record);
+  static xml::Node writePatternInfo(const xml::Document& document, const PatternInfo& record);
 };
 
 }  // namespace devseries

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "devseries/growable_array.h"
+#include "xml/dom.h"
 #include "xml/language_table.h"
 
 namespace devseries {
@@ -60,6 +61,17 @@ struct VControlPoint {
   double dLargeEnd = 0.0;
   double dLargeEndMax = 0.0;
   bool operator==(const VControlPoint&) const = default;
+};
+
+class SeparationInfoIO {
+ public:
+  static void readSeparationInfo(const xml::Node& element, SeparationInfo& record);
+  static xml::Node writeSeparationInfo(const xml::Document& document, const SeparationInfo& record);
+  static void readSeparationTable(const xml::Node& element, SeparationTable& record);
+  static xml::Node writeSeparationTable(const xml::Document& document,
+                                        const SeparationTable& record);
+  static void readVControlPoint(const xml::Node& element, VControlPoint& record);
+  static xml::Node writeVControlPoint(const xml::Document& document, const VControlPoint& record);
 };
 
 }  // namespace devseries

@@ -67,7 +67,6 @@ TEST(DomLoadTest, DeepNestingNeitherFailsNorOverflowsTheStack) {
   for (int i = 0; i < kDepth; ++i) text += "</e>";
   Document document = parseDocument(text);
   EXPECT_EQ(rootOf(document).nodeTypedValue(), "deep");
-  EXPECT_NE(document.xml().find("deep"), std::string::npos);
 }
 
 TEST(DomLoadTest, PredefinedEntitiesAndCharacterReferencesAreResolved) {

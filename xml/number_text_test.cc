@@ -63,6 +63,8 @@ bool useDecimalCommaLocale() {
   const std::string dir = (std::filesystem::temp_directory_path() / "okm_xml_locales").string();
   const std::string command =
       "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
+  std::error_code ignored;
+  std::filesystem::create_directories(dir, ignored);
   if (!std::filesystem::exists(dir + "/de_DE.UTF-8") && std::system(command.c_str()) != 0) {
     return false;
   }

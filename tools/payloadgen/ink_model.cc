@@ -112,8 +112,9 @@ LabColour relativeLab(const InkModel& model, const Cmyk& cmyk) {
       bands[band] *= 1.0 - cover * (1.0 - model.solidTransmittance[ink][band]);
     }
   }
+  // Written as 1 - absorbed so that the bare medium is exactly 1.
   const double s = model.surfaceReflection;
-  for (double& band : bands) band = s + (1.0 - s) * band;
+  for (double& band : bands) band = 1.0 - (1.0 - s) * (1.0 - band);
 
   double xyz[3];
   double white[3];

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "tools/payloadgen/profile_list.h"
 #include "tools/payloadgen/separation.h"

@@ -10,8 +10,11 @@ namespace {
 // Lightness at which black ink starts to replace the chromatic inks.
 constexpr double kBlackStartL = 65.0;
 // Weight of the black-generation goal against the colour error, per unit
-// amount (0.15 per percent: 10 % more black than planned costs 1.5 dE).
-constexpr double kBlackGoalWeight = 15.0;
+// amount. The first pass (10 % off the planned black costs as much as 0.3 dE)
+// settles how much black to use; the second pass, starting there, nearly
+// ignores the goal and corrects the colour where inks run into their limits.
+constexpr double kBlackGoalWeight = 3.0;
+constexpr double kPolishBlackGoalWeight = 0.1;
 constexpr int kMaxIterations = 80;
 
 // Solves a * x = b for a small dense system by Gaussian elimination with
@@ -58,7 +61,8 @@ Separator::Separator(const InkModel& model, Rendering rendering)
 double Separator::mappedLightness(double L) const {
   const double clamped = std::clamp(L, 0.0, 100.0);
   if (rendering_ == Rendering::kColorimetric) return clamped;
-  return darkestL_ + (100.0 - darkestL_) * clamped / 100.0;
+  // Measured down from white, so that L* 100 stays exactly 100.
+  return 100.0 - (100.0 - darkestL_) * (100.0 - clamped) / 100.0;
 }
 
 Cmyk Separator::project(Cmyk cmyk) const {
@@ -75,13 +79,12 @@ Cmyk Separator::project(Cmyk cmyk) const {
   return cmyk;
 }
 
-void Separator::residuals(const Cmyk& cmyk, const LabColour& goal, double blackGoal,
-                          double out[4]) const {
+void Separator::residuals(const Cmyk& cmyk, const Goal& goal, double out[4]) const {
   const LabColour lab = relativeLab(model_, cmyk);
-  out[0] = lab.L - goal.L;
-  out[1] = lab.a - goal.a;
-  out[2] = lab.b - goal.b;
-  out[3] = kBlackGoalWeight * (cmyk[3] - blackGoal);
+  out[0] = lab.L - goal.colour.L;
+  out[1] = lab.a - goal.colour.a;
+  out[2] = lab.b - goal.colour.b;
+  out[3] = goal.blackWeight * (cmyk[3] - goal.black);
 }
 
 Cmyk Separator::separate(const LabColour& target) const {
@@ -101,8 +104,13 @@ Cmyk Separator::separate(const LabColour& target) const {
                     grey + goal.b / 250.0, blackGoal});
   for (int ink = 0; ink < 3; ++ink) x[ink] = std::clamp(x[ink] - blackGoal * 0.6, 0.0, 1.0);
 
+  x = refine(x, {goal, blackGoal, kBlackGoalWeight});
+  return refine(x, {goal, blackGoal, kPolishBlackGoalWeight});
+}
+
+Cmyk Separator::refine(Cmyk x, const Goal& goal) const {
   double r[4];
-  residuals(x, goal, blackGoal, r);
+  residuals(x, goal, r);
   double cost = sumOfSquares(r);
   double lambda = 1e-2;
   for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
@@ -113,7 +121,7 @@ Cmyk Separator::separate(const LabColour& target) const {
       Cmyk probe = x;
       probe[ink] += h;
       double rp[4];
-      residuals(probe, goal, blackGoal, rp);
+      residuals(probe, goal, rp);
       for (int i = 0; i < 4; ++i) jacobian[i][ink] = (rp[i] - r[i]) / h;
     }
     // Levenberg-Marquardt step: (J'J + lambda diag(J'J)) d = -J'r.
@@ -129,13 +137,27 @@ Cmyk Separator::separate(const LabColour& target) const {
       }
       normal[row][row] += lambda * normal[row][row] + 1e-9;
     }
+    // An amount held at 0 or 1 that the descent would push further out
+    // stays where it is, so the others can still move (a plain projection
+    // of the whole step would stall there).
+    for (int ink = 0; ink < 4; ++ink) {
+      const bool atLower = x[ink] <= 0.0 && gradient[ink] < 0.0;
+      const bool atUpper = x[ink] >= 1.0 && gradient[ink] > 0.0;
+      if (!atLower && !atUpper) continue;
+      for (int k = 0; k < 4; ++k) {
+        normal[ink][k] = 0.0;
+        normal[k][ink] = 0.0;
+      }
+      normal[ink][ink] = 1.0;
+      gradient[ink] = 0.0;
+    }
     double step[4];
     if (!solve4(normal, gradient, step)) break;
 
     const Cmyk candidate =
         project({x[0] + step[0], x[1] + step[1], x[2] + step[2], x[3] + step[3]});
     double rc[4];
-    residuals(candidate, goal, blackGoal, rc);
+    residuals(candidate, goal, rc);
     const double candidateCost = sumOfSquares(rc);
     if (candidateCost < cost) {
       double moved = 0.0;

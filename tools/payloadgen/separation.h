@@ -34,8 +34,21 @@ class Separator {
   double mappedLightness(double L) const;
 
  private:
+  // What a separation aims at: a colour, and an amount of black weighted
+  // against the colour error.
+  struct Goal {
+    LabColour colour;
+    double black = 0.0;
+    double blackWeight = 0.0;
+  };
+
+  // The amounts clamped to 0..1, with the chromatic inks reduced to keep the
+  // total within the ink limit.
   Cmyk project(Cmyk cmyk) const;
-  void residuals(const Cmyk& cmyk, const LabColour& goal, double blackGoal, double out[4]) const;
+  // Colour error (L*, a*, b*) and weighted black error of |cmyk|.
+  void residuals(const Cmyk& cmyk, const Goal& goal, double out[4]) const;
+  // Damped least-squares iterations from |start| towards |goal|.
+  Cmyk refine(Cmyk start, const Goal& goal) const;
 
   InkModel model_;
   Rendering rendering_;
