@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "devseries/growable_array.h"
 #include "devseries/permission_set.h"
+#include "devseries/separation_info.h"
 #include "xml/dom.h"
 #include "xml/language_table.h"
 

@@ -25,6 +25,8 @@ struct InkVolumeInfo {
 
 // The list readers append one record per child of the exact item name
 // (other children are skipped); the writers return a new list element.
+// Each item is read into a fresh record, so a PrintChartFileInfoSet item
+// without nIndex reads as 0.
 void readPrintChartFileInfoSetList(const xml::Node& listElement,
                                    GrowableArray<PrintChartFileInfoSet>& list);
 xml::Node writePrintChartFileInfoSetList(const xml::Document& document,

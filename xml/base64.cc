@@ -30,8 +30,8 @@ int CBase64::encode(const std::uint8_t* bytes, std::uint64_t size, std::string* 
   std::size_t o = 0;
   std::uint64_t i = 0;
   for (; i + 3 <= size; i += 3) {
-    std::uint32_t v = (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) |
-                      bytes[i + 2];
+    std::uint32_t v =
+        (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
     out[o++] = kAlphabet[v >> 18];
     out[o++] = kAlphabet[(v >> 12) & 0x3F];
     out[o++] = kAlphabet[(v >> 6) & 0x3F];
@@ -70,8 +70,7 @@ int CBase64::decode(const char* text, std::uint64_t length, std::vector<std::uin
       v = (v << 6) | (c == '=' ? 0 : kReverse[static_cast<unsigned char>(c)]);
     }
     const std::uint8_t group[3] = {static_cast<std::uint8_t>(v >> 16),
-                                   static_cast<std::uint8_t>(v >> 8),
-                                   static_cast<std::uint8_t>(v)};
+                                   static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
     for (int k = 0; k < 3 && o < out.size(); ++k) out[o++] = group[k];
   }
   *bytes = std::move(out);

@@ -31,15 +31,13 @@ inline constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057u);
 
 // The HRESULT that wraps a Windows system error code (HRESULT_FROM_WIN32).
 constexpr HResult hresultFromPlatformError(platform::Error error) {
-  return error == platform::kOk ? kSOk
-                                : static_cast<HResult>(0x80070000u | (error & 0xFFFFu));
+  return error == platform::kOk ? kSOk : static_cast<HResult>(0x80070000u | (error & 0xFFFFu));
 }
 
 // The exception every failed DOM call raises: the HRESULT of the failure.
 class _com_error : public std::exception {
  public:
-  explicit _com_error(HResult result)
-      : result_(result), message_("COM error " + hexCode(result)) {}
+  explicit _com_error(HResult result) : result_(result), message_("COM error " + hexCode(result)) {}
 
   // The HRESULT carried.
   HResult Error() const noexcept { return result_; }
@@ -51,7 +49,8 @@ class _com_error : public std::exception {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text = "0x00000000";
     auto bits = static_cast<std::uint32_t>(result);
-    for (int i = 9; i >= 2; --i, bits >>= 4) text[static_cast<std::size_t>(i)] = kDigits[bits & 0xF];
+    for (int i = 9; i >= 2; --i, bits >>= 4)
+      text[static_cast<std::size_t>(i)] = kDigits[bits & 0xF];
     return text;
   }
 

@@ -18,9 +18,9 @@ namespace {
 // checkAndResolveReferences; a DOCTYPE is skipped. The fragment mode lets
 // top-level text through to the check, which refuses it, instead of
 // dropping it silently.
-constexpr unsigned int kParseOptions =
-    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
-    pugi::parse_declaration | pugi::parse_fragment;
+constexpr unsigned int kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) |
+                                       pugi::parse_comments | pugi::parse_pi |
+                                       pugi::parse_declaration | pugi::parse_fragment;
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 

@@ -9,8 +9,7 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool isPlain(unsigned char byte) {
   if (byte < 0x20 || byte > 0x7E) return false;
-  return byte != '"' && byte != '&' && byte != '\'' && byte != '<' && byte != '>' &&
-         byte != '\\';
+  return byte != '"' && byte != '&' && byte != '\'' && byte != '<' && byte != '>' && byte != '\\';
 }
 
 int hexValue(char c) {
@@ -64,11 +63,13 @@ std::string decodeEscapedString(std::string_view text) {
       ++i;
       continue;
     }
-    if (i + 1 >= text.size()) throw std::runtime_error("decodeEscapedString(): invalid source string");
+    if (i + 1 >= text.size())
+      throw std::runtime_error("decodeEscapedString(): invalid source string");
     if (text[i + 1] != 'x') {
       throw std::runtime_error("decodeEscapedString(): unrecognized escape sequence");
     }
-    if (i + 3 >= text.size()) throw std::runtime_error("decodeEscapedString(): invalid source string");
+    if (i + 3 >= text.size())
+      throw std::runtime_error("decodeEscapedString(): invalid source string");
     i += 4;
   }
 

@@ -54,10 +54,9 @@ int FormatVersion::compare(const FormatVersion& other) const {
 }
 
 int FormatVersion::code() const {
-  std::uint32_t value = static_cast<std::uint32_t>(major) * 1000000u +
-                        static_cast<std::uint32_t>(minor) * 10000u +
-                        static_cast<std::uint32_t>(revision) * 100u +
-                        static_cast<std::uint32_t>(build);
+  std::uint32_t value =
+      static_cast<std::uint32_t>(major) * 1000000u + static_cast<std::uint32_t>(minor) * 10000u +
+      static_cast<std::uint32_t>(revision) * 100u + static_cast<std::uint32_t>(build);
   return static_cast<int>(value);
 }
 

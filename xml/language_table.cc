@@ -8,10 +8,19 @@
 namespace xml {
 namespace {
 
-constexpr const char* kStandardNames[kLanguageCount] = {
-    "English", "Chinese_Simplified", "Chinese_Traditional", "French",  "German",
-    "Italian", "Japanese",           "Korean",              "Portuguese", "Spanish",
-    "Russian", "Turkish",            "Arabic"};
+constexpr const char* kStandardNames[kLanguageCount] = {"English",
+                                                        "Chinese_Simplified",
+                                                        "Chinese_Traditional",
+                                                        "French",
+                                                        "German",
+                                                        "Italian",
+                                                        "Japanese",
+                                                        "Korean",
+                                                        "Portuguese",
+                                                        "Spanish",
+                                                        "Russian",
+                                                        "Turkish",
+                                                        "Arabic"};
 
 struct Table {
   std::mutex mutex;
@@ -32,8 +41,7 @@ const std::string& languageName(int slot) {
   Table& t = table();
   std::lock_guard<std::mutex> lock(t.mutex);
   if (t.names.empty()) {
-    platform::Resources& resources =
-        t.source ? *t.source : platform::Env::Default().resources();
+    platform::Resources& resources = t.source ? *t.source : platform::Env::Default().resources();
     std::vector<std::string> names(kLanguageCount);
     for (int i = 0; i < kLanguageCount; ++i) {
       std::string& name = names[static_cast<std::size_t>(i)];

@@ -42,10 +42,9 @@ using LocalizedText = std::array<std::string, kLanguageCount>;
 int languageStringId(int slot);
 
 // The language name of |slot| (0 to 12; std::out_of_range for any other).
-// On first use the table is filled from the program's string table; a string the table lacks is replaced by
-// the slot's standard name ("English", "Chinese_Simplified", ...), since an
-// empty name could not be written as an element. The returned reference
-// stays valid until resetLanguageTable.
+// On first use the table is filled from the program's string table; a string the table lacks is
+// replaced by the slot's standard name ("English", "Chinese_Simplified", ...), since an empty name
+// could not be written as an element. The returned reference stays valid until resetLanguageTable.
 const std::string& languageName(int slot);
 
 // Empties the table so that the next languageName fills it again, from

@@ -14,9 +14,7 @@ bool isCSpace(char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isHexDigit(char c) {
-  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Skips white space and an optional sign; returns true for '-'.
 bool skipSpaceAndSign(const char*& p, const char* end) {
@@ -102,8 +100,8 @@ double parseReal(std::string_view text) {
     p += 2;
   }
   double value = 0.0;
-  auto result = std::from_chars(p, end, value,
-                                hex ? std::chars_format::hex : std::chars_format::general);
+  auto result =
+      std::from_chars(p, end, value, hex ? std::chars_format::hex : std::chars_format::general);
   if (result.ec == std::errc::invalid_argument) return 0.0;  // "0x" alone reads as 0 too
   if (result.ec == std::errc::result_out_of_range) {
     value = isOverflow(p, result.ptr, hex) ? std::numeric_limits<double>::infinity() : 0.0;

@@ -61,11 +61,13 @@ bool readBool(const Node& node) { return readText(node) == "true"; }
 
 bool readLocalizedText(const Node& node, LocalizedText& text) {
   requireNode(node);
+  const std::string* names[kLanguageCount];
+  for (int slot = 0; slot < kLanguageCount; ++slot) names[slot] = &languageName(slot);
   NodeList children = node.childNodes();
   for (Node child = children.nextNode(); child; child = children.nextNode()) {
     std::string_view name = child.nodeName();
     for (int slot = 0; slot < kLanguageCount; ++slot) {
-      if (name == languageName(slot)) {
+      if (name == *names[slot]) {
         text[static_cast<std::size_t>(slot)] = readText(child);
         break;
       }

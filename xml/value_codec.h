@@ -28,8 +28,7 @@ Node createTextElement(const Document& document, std::string_view name, std::str
 Node createIntElement(const Document& document, std::string_view name, int value);
 // Every real of the documents is written with 3 decimals: 1346.2 gives
 // "1346.200".
-Node createRealElement(const Document& document, std::string_view name, double value,
-                       int decimals);
+Node createRealElement(const Document& document, std::string_view name, double value, int decimals);
 Node createBoolElement(const Document& document, std::string_view name, bool value);
 
 // An element with 13 children, one per language slot in slot order, each

@@ -3,6 +3,8 @@
 # Runs the payload generator into SCRATCH and fails unless SCRATCH holds
 # exactly the files of BLOBS (no file missing, none extra) with the same
 # bytes.
+cmake_policy(VERSION 3.25)  # a script starts with old policies
+
 foreach(var PAYLOADGEN BLOBS SCRATCH)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "compare_blobs: ${var} is not set")

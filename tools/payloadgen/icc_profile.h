@@ -3,11 +3,17 @@
 // Each profile is an ICC version 2.4 output (printer) profile: colour space
 // CMYK, connection space CIELAB, a perceptual rendering intent in the header,
 // a description naming the profile, a copyright text, the medium's white
-// point and two colour tables computed from the ink model of its printing
-// condition: AToB0 (CMYK to Lab, 9 points per axis) and BToA0 (Lab to CMYK,
-// 15 points per axis). The colorimetric and saturation tables (AToB1, AToB2,
-// BToA1, BToA2) are links to the perceptual ones. Version 2 is used because
-// every RIP and colour engine of the host's generation reads it.
+// point and colour tables computed from the ink model of its printing
+// condition:
+//   AToB0  CMYK to Lab, colorimetric (9 points per axis); AToB1 and AToB2
+//          are links to it;
+//   BToA0  Lab to CMYK, perceptual: the lightness range is compressed onto
+//          what the medium prints (13 points per axis); BToA2 links to it;
+//   BToA1  Lab to CMYK, colorimetric: printable colours kept as they are.
+// Lab-to-CMYK tables have a lightness shaper before the grid, so that paper
+// white lies on a grid point and takes no ink. Each profile stays under
+// 80 KB. Version 2 is used because every RIP and colour engine of the host's
+// generation reads it.
 #pragma once
 
 #include <cstdint>

@@ -7,8 +7,13 @@
 namespace payloadgen {
 namespace {
 
-// Lightness at which black ink starts to replace the chromatic inks.
-constexpr double kBlackStartL = 65.0;
+// Black generation: black starts at this lightness, grows towards the darkest
+// printable lightness along a curve with this exponent (below 1: black comes
+// in early, which keeps the chromatic inks off their limits and the colour
+// tables smooth), and is damped for chromatic colours on this chroma scale.
+constexpr double kBlackStartL = 75.0;
+constexpr double kBlackCurveExponent = 0.8;
+constexpr double kBlackChromaScale = 60.0;
 // Weight of the black-generation goal against the colour error, per unit
 // amount. The first pass (10 % off the planned black costs as much as 0.3 dE)
 // settles how much black to use; the second pass, starting there, nearly
@@ -95,7 +100,8 @@ Cmyk Separator::separate(const LabColour& target) const {
   const double darkness =
       std::clamp((kBlackStartL - goal.L) / (kBlackStartL - darkestL_), 0.0, 1.0);
   const double chroma = std::hypot(goal.a, goal.b);
-  const double blackGoal = std::pow(darkness, 1.3) / (1.0 + (chroma / 40.0) * (chroma / 40.0));
+  const double damping = chroma / kBlackChromaScale;
+  const double blackGoal = std::pow(darkness, kBlackCurveExponent) / (1.0 + damping * damping);
 
   // Start from the complementary amounts of a grey of the goal's lightness,
   // nudged by the goal's hue, with the planned black.

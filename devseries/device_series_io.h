@@ -1,0 +1,100 @@
+// Whole device-series documents: read a file into a DeviceSeries record,
+// write a record as a file.
+//
+// DeviceSeriesIO claims format 1.0.0.0 and DeviceSeriesIO2 format 3.3.0.0;
+// both read and write the same content: ten positional root children
+// (format 1.0.0.0) and three optional named ones (newer formats). An I/O
+// object is bound to one file for its life; copies share its document.
+#pragma once
+
+#include <string>
+
+#include "devseries/device_series.h"
+#include "devseries/ink_info.h"
+#include "devseries/media_info.h"
+#include "devseries/model_info.h"
+#include "devseries/resolution_mode_pattern.h"
+#include "devseries/separation_info.h"
+#include "platform/env.h"
+#include "xml/common_io.h"
+#include "xml/dom.h"
+
+namespace devseries {
+
+// The default firmware download pages, set before a document's own
+// strFirmwareDownloadURL is read: one for the Japanese slot, one for all
+// other slots.
+inline constexpr const char* kFirmwareDownloadURLJapanese =
+    "https://jp.ostrand.example/support/color/hrd/index.html";
+inline constexpr const char* kFirmwareDownloadURLInternational =
+    "https://www.ostrand.example/support/color/hrd/index.html";
+
+class DeviceSeriesIO : public virtual xml::ICommonIO,
+                       public ModelInfoIO,
+                       public InkInfoIO,
+                       public ResolutionInfoIO,
+                       public ModeInfoIO,
+                       public SeparationInfoIO,
+                       public MediaInfoIO,
+                       public PatternInfoIO,
+                       public InkConfigInfoIO {
+ public:
+  explicit DeviceSeriesIO(std::string fileName, platform::Env& env = platform::Env::Default());
+  // Works on the document |creator| already holds, without loading again.
+  DeviceSeriesIO(std::string fileName, const xml::MSXMLDOMCreator& creator);
+
+  xml::FormatVersion& getVersion(xml::FormatVersion& out) const override;
+  std::string getRootElementName() const override;
+
+  // Fills |record| from the document at fileName(), then gives separations
+  // without input-channel inks the process inks and fits the screen angles.
+  // False when the file does not load or is not a readable device-series
+  // document; |record| may then hold part of it and must be discarded.
+  bool read(DeviceSeries& record);
+
+  // Writes a complete document for |record| to fileName(). Its strVersion is
+  // the version of the document already at that path, or else the class's
+  // own. Normalises each media's feed calibration list to the model count
+  // on the way. True when the file was saved; never throws.
+  bool write(DeviceSeries& record);
+
+  // Reads the children of a DeviceSeries element into |record|. Raises on
+  // structural errors (`_com_error` kEPointer for a missing positional
+  // child, the item readers' errors, malformed command-string escapes).
+  void readDeviceSeries(const xml::Node& root, DeviceSeries& record);
+
+  // A new, unattached DeviceSeries element with all thirteen children.
+  xml::Node writeDeviceSeries(const xml::Document& document, DeviceSeries& record);
+
+  // Why the last read failed, for people: what went wrong and, for a
+  // structural error, the path of the element being read ("a positional
+  // element is missing in /DeviceSeries/aMediaInfoList/MediaInfo[2]").
+  // Empty after a successful read.
+  const std::string& lastError() const { return lastError_; }
+
+ protected:
+  // Decides a read that met a document of another format (raised by the
+  // frame only inside the host application). Here: a newer document fails;
+  // an older one is read all the same, so a success always means content.
+  virtual bool onVersionMismatch(const xml::ICommonIO::VersionMismatchException& mismatch,
+                                 DeviceSeries& record);
+
+ private:
+  std::string lastError_;
+  std::string failurePath_;
+};
+
+class DeviceSeriesIO2 : public DeviceSeriesIO {
+ public:
+  explicit DeviceSeriesIO2(std::string fileName, platform::Env& env = platform::Env::Default());
+
+  xml::FormatVersion& getVersion(xml::FormatVersion& out) const override;
+
+ protected:
+  // A newer document fails; an older one is read by a DeviceSeriesIO on the
+  // same, already loaded document.
+  bool onVersionMismatch(const xml::ICommonIO::VersionMismatchException& mismatch,
+                         DeviceSeries& record) override;
+};
+
+}  // namespace devseries

@@ -1,0 +1,90 @@
+// Shared set-up of the device-series tests: documents parsed from strings,
+// the COM error a call raises, the saved text of a written element, and a
+// fixture that gives the language table its standard names.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/resources.h"
+#include "xml/com_error.h"
+#include "xml/dom.h"
+#include "xml/language_table.h"
+
+namespace devseries::testing {
+
+// A new document parsed from |text|; the test fails when it does not load.
+inline xml::Document parseDocument(std::string_view text) {
+  xml::Document document = xml::Document::create();
+  EXPECT_TRUE(document.loadXML(text)) << text;
+  return document;
+}
+
+// The first element at the top level of |document| (null when none).
+inline xml::Node rootElement(const xml::Document& document) {
+  xml::NodeList children = document.childNodes();
+  for (xml::Node node = children.nextNode(); node; node = children.nextNode()) {
+    if (node.nodeType() == xml::NodeType::kElement) return node;
+  }
+  return {};
+}
+
+// The first child element of |parent| named |name| (null when none).
+inline xml::Node childNamed(const xml::Node& parent, std::string_view name) {
+  xml::NodeList children = parent.childNodes();
+  for (xml::Node node = children.nextNode(); node; node = children.nextNode()) {
+    if (node.nodeName() == name) return node;
+  }
+  return {};
+}
+
+// The HRESULT a call raises as `_com_error`, or kSOk when it raises none.
+template <typename Call>
+xml::HResult comErrorOf(Call&& call) {
+  try {
+    call();
+  } catch (const xml::_com_error& error) {
+    return error.Error();
+  }
+  return xml::kSOk;
+}
+
+// The saved text of a document whose root is the element |write| returns:
+// |write| is called with a fresh document and must return an unattached
+// element of it.
+template <typename Write>
+std::string savedText(Write&& write) {
+  xml::Document document = xml::Document::create();
+  document.appendChild(write(document));
+  return document.xml();
+}
+
+// The saved text of |text| loaded and saved again: what a faithful read and
+// write of the same element must reproduce.
+inline std::string resavedText(std::string_view text) { return parseDocument(text).xml(); }
+
+// Resources without strings, so every language takes its standard name.
+class NoStringResources : public platform::Resources {
+ public:
+  bool hasBlob(int) override { return false; }
+  const std::uint8_t* blobData(int) override { return nullptr; }
+  std::size_t blobSize(int) override { return 0; }
+  bool loadString(int, std::string*) override { return false; }
+};
+
+// Fixture whose language names are "English" ... "Arabic" whatever the
+// build embeds.
+class DevSeriesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { xml::resetLanguageTable(&resources_); }
+  void TearDown() override { xml::resetLanguageTable(); }
+
+ private:
+  NoStringResources resources_;
+};
+
+}  // namespace devseries::testing

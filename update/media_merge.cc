@@ -1,0 +1,60 @@
+#include "update/media_merge.h"
+
+namespace update {
+
+namespace {
+
+constexpr int kComparedLanguageSlots = 10;
+
+const devseries::SeparationInfo* findSeparation(const devseries::DeviceSeries& record, int index) {
+  for (const devseries::SeparationInfo& separation : record.aSeparationInfoList) {
+    if (separation.nSeparationIndex == index) return &separation;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool sameMediaName(const xml::LocalizedText& a, const xml::LocalizedText& b) {
+  for (int slot = 0; slot < kComparedLanguageSlots; ++slot) {
+    if (a[static_cast<std::size_t>(slot)] != b[static_cast<std::size_t>(slot)]) return false;
+  }
+  return true;
+}
+
+std::vector<CarriedMedia> carryMedia(const devseries::DeviceSeries& installed,
+                                     devseries::DeviceSeries& updated) {
+  std::vector<CarriedMedia> outcomes;
+  const int candidates = updated.aMediaInfoList.size();
+  for (int i = 0; i < installed.aMediaInfoList.size(); ++i) {
+    const devseries::MediaInfo& media = installed.aMediaInfoList[i];
+    CarriedMedia outcome;
+    outcome.installedIndex = i;
+    for (int j = 0; j < candidates; ++j) {
+      devseries::MediaInfo& candidate = updated.aMediaInfoList[j];
+      if (sameMediaName(media.strMediaName, candidate.strMediaName)) {
+        candidate.bVisibleMedia = media.bVisibleMedia;
+        outcome.matched = true;
+        outcome.newIndex = j;
+        break;
+      }
+    }
+    if (!outcome.matched) outcome.newIndex = updated.aMediaInfoList.add(media);
+    outcomes.push_back(outcome);
+  }
+  return outcomes;
+}
+
+void trimCalibrationLists(devseries::DeviceSeries& record) {
+  for (devseries::MediaInfo& media : record.aMediaInfoList) {
+    for (devseries::PermissionSet& set : media.aPermissionSetList) {
+      const devseries::SeparationInfo* separation = findSeparation(record, set.nSeparationIndex);
+      if (separation == nullptr) continue;
+      const int channels = separation->anInputChannelInkIndexList.size();
+      auto& calibrations = set.aCalibrationInfoList;
+      while (calibrations.size() > channels) calibrations.removeAt(calibrations.size() - 1, 1);
+    }
+  }
+}
+
+}  // namespace update
