@@ -83,7 +83,7 @@ void MediaInfoIO::readMediaInfo(const xml::Node& element, MediaInfo& record) {
   record.nDryTime = xml::readInt(children.nextNode());
   record.nVacuumPower = xml::readInt(children.nextNode());
   // -1 is an old way of saying "off".
-  if (record.nVacuumPower < 0) record.nVacuumPower = 0;
+  if (record.nVacuumPower == -1) record.nVacuumPower = 0;
   record.eHeadHeight = xml::readInt(children.nextNode());
 
   forEachChild(children.nextNode(), [&record](const xml::Node& item) {

@@ -150,12 +150,20 @@ TEST_F(ModeInfoIOTest, PowersOutsideZeroToHundredAreIgnored) {
   expectPowers(record.aUVLampPowerList[0], 100, 100);
   expectPowers(record.aUVLampPowerList[1], 0, 100);
 
+  // Read directly, into an entry that does not hold 100: the bounds are
+  // inclusive, and a rejected position delivers nothing.
   UVLampPower entry;
+  entry.nForwardPower = 50;
+  entry.nBackwardPower = 50;
   int position = 7;
-  xml::Document document = parseDocument(uvEntry(" position=\"3\"", "1", "2"));
-  EXPECT_FALSE(ModeInfoIO::readUVLampPower(rootElement(document), entry, position));
+  xml::Document rejected = parseDocument(uvEntry(" position=\"2\"", "1", "2"));
+  EXPECT_FALSE(ModeInfoIO::readUVLampPower(rootElement(rejected), entry, position));
   EXPECT_EQ(position, 7);
-  expectPowers(entry, 100, 100);
+  xml::Document accepted = parseDocument(uvEntry(" position=\"1\"", "100", "101"));
+  EXPECT_TRUE(ModeInfoIO::readUVLampPower(rootElement(accepted), entry, position));
+  EXPECT_EQ(position, 1);
+  EXPECT_EQ(entry.nForwardPower, 100);
+  EXPECT_EQ(entry.nBackwardPower, 50);
 }
 
 TEST_F(ModeInfoIOTest, AnyPowerOffTheBaseValueWritesBothEntries) {
@@ -170,6 +178,10 @@ TEST_F(ModeInfoIOTest, AnyPowerOffTheBaseValueWritesBothEntries) {
   EXPECT_EQ(xml::readText(childNamed(first, "nBackwardPower")), "99");
   EXPECT_EQ(xml::readIntAttribute(second, "position"), 1);
   EXPECT_EQ(xml::readText(childNamed(second, "nForwardPower")), "100");
+
+  ModeInfo forwardOnly = readMode(el("ModeInfo", modeHead()));
+  forwardOnly.aUVLampPowerList[1].nForwardPower = 0;
+  EXPECT_NE(writeMode(forwardOnly).find("<nForwardPower>0</nForwardPower>"), std::string::npos);
 }
 
 std::string localized(const std::string& text) {

@@ -75,6 +75,10 @@ class ICommonIO {
   // coded as FormatVersion::code(); 0 when none was found.
   int getVersionCode() const { return versionCode_; }
 
+  // The version of the last document whose root element this object found,
+  // exactly as its "strVersion" gave it; 0.0.0.0 when none was found.
+  const FormatVersion& foundVersion() const { return foundVersion_; }
+
   // Makes sure the creator holds the document of fileName(): a creator
   // whose load failed is rebuilt first; a document already held is kept
   // (never reloaded, even when the file changed); otherwise the file is

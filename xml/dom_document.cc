@@ -185,6 +185,9 @@ void Document::save(const std::string& path, platform::FileSystem& files) const 
   std::uint32_t written = 0;
   error = file->write(bytes.data(), size, &written);
   if (error == platform::kOk && written != size) error = platform::kWriteFault;
+  // A saved document is on stable storage before anyone renames it into
+  // place, so a crash never leaves an empty or partial file under that name.
+  if (error == platform::kOk) error = file->flush();
   platform::Error closeError = file->close();
   if (error == platform::kOk) error = closeError;
   if (error != platform::kOk) {

@@ -46,7 +46,7 @@ bool readDocument(const std::string& path, devseries::DeviceSeries& record, std:
     err << "dsrtool: " << path << ": " << io.lastError() << "\n";
     return false;
   }
-  if (version != nullptr) *version = io.writerVersionText();
+  if (version != nullptr) *version = io.foundVersion().toString();
   return true;
 }
 
