@@ -100,7 +100,7 @@ void MediaInfoIO::readPermissionSet(const xml::Node& element, PermissionSet& rec
   }
   // Older documents have no bRecommended: every visible set counts as
   // recommended.
-  if (!recommendedSeen || recommendedSeen) record.bRecommended = record.bVisiblePermission;
+  if (!recommendedSeen) record.bRecommended = record.bVisiblePermission;
 }
 
 xml::Node MediaInfoIO::writePermissionSet(const xml::Document& document,

@@ -67,7 +67,7 @@ bool differsFromBase(const ModeInfo& record) {
 // A lamp power is stored only when it lies in 0 to 100.
 void storePower(const xml::Node& node, int& power) {
   const int value = xml::readInt(node);
-  if (value >= 0 && value < 100) power = value;
+  if (value >= 0 && value <= 100) power = value;
 }
 
 }  // namespace

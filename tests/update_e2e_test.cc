@@ -1,0 +1,107 @@
+// End-to-end: a second run of the installer over a host whose installed
+// device-series files the user has changed keeps the user's work.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "devseries/device_series_io.h"
+#include "tests/sandbox_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sandbox::SandboxHost;
+
+const fs::path kInstaller = OKM_INSTALLER_PATH;
+
+const std::vector<std::string> kDeviceSeriesFiles = {"Ostrand KM 300.dsr", "Ostrand KM LX.dsr",
+                                                     "Ostrand KM 300 LX.dsr", "Ostrand KM.dsr"};
+
+std::string devicePath(const std::string& name) {
+  return std::string(sandbox::kInstallPath) + "Rastella\\Device\\" + name;
+}
+
+devseries::DeviceSeries readDocument(const fs::path& file) {
+  devseries::DeviceSeries record;
+  devseries::DeviceSeriesIO2 io(file.string());
+  EXPECT_TRUE(io.read(record)) << file << ": " << io.lastError();
+  return record;
+}
+
+// What a user does in the host: adds a media of their own (a copy of the
+// first preset under a new name) and hides the second preset.
+void addUserMediaAndHidePreset(const fs::path& file) {
+  devseries::DeviceSeries record = readDocument(file);
+  devseries::MediaInfo mine = record.aMediaInfoList[0];
+  for (std::string& name : mine.strMediaName) name = "My Studio Vinyl";
+  mine.nPreHeater = 37;
+  record.aMediaInfoList.add(mine);
+  record.aMediaInfoList[1].bVisibleMedia = false;
+  devseries::DeviceSeriesIO2 io(file.string());
+  ASSERT_TRUE(io.write(record)) << file;
+}
+
+TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
+  SandboxHost host;
+  host.registerHost(sandbox::kInstallPath);
+  sandbox::createHostFolders(host);
+
+  sandbox::RunResult first = sandbox::runInstaller(kInstaller, host);
+  ASSERT_EQ(sandbox::progressLines(first.debugOutput).size(), 63u) << first.debugOutput;
+
+  std::vector<int> presetCounts;
+  for (const std::string& name : kDeviceSeriesFiles) {
+    const fs::path file = host.native(devicePath(name));
+    presetCounts.push_back(readDocument(file).aMediaInfoList.size());
+    addUserMediaAndHidePreset(file);
+  }
+
+  sandbox::RunResult second = sandbox::runInstaller(kInstaller, host);
+  EXPECT_EQ(second.exitCode, 0);
+  std::vector<std::string> lines = sandbox::progressLines(second.debugOutput);
+  ASSERT_EQ(lines.size(), 63u) << second.debugOutput;
+  for (std::size_t i = 0; i < kDeviceSeriesFiles.size(); ++i) {
+    // One line per device-series file: the new payload written beside it.
+    const std::string& line = lines[59 + i];
+    EXPECT_NE(line.find(devicePath(kDeviceSeriesFiles[i]) + ".tmp ("), std::string::npos) << line;
+    EXPECT_NE(line.find("successfly updated!"), std::string::npos) << line;
+  }
+
+  for (std::size_t i = 0; i < kDeviceSeriesFiles.size(); ++i) {
+    const fs::path file = host.native(devicePath(kDeviceSeriesFiles[i]));
+    EXPECT_FALSE(fs::exists(file.string() + ".tmp"));
+    EXPECT_FALSE(fs::exists(file.string() + ".out"));
+    EXPECT_FALSE(fs::exists(file.string() + ".bak"));
+
+    devseries::DeviceSeriesIO2 io(file.string());
+    devseries::DeviceSeries merged;
+    ASSERT_TRUE(io.read(merged)) << file << ": " << io.lastError();
+    EXPECT_EQ(io.foundVersion().toString(), "6.6.13.0");
+    ASSERT_EQ(merged.aMediaInfoList.size(), presetCounts[i] + 1) << file;
+    const devseries::MediaInfo& mine = merged.aMediaInfoList[presetCounts[i]];
+    EXPECT_EQ(mine.strMediaName[0], "My Studio Vinyl");
+    EXPECT_EQ(mine.nPreHeater, 37);
+    EXPECT_FALSE(merged.aMediaInfoList[1].bVisibleMedia);
+    EXPECT_TRUE(merged.aMediaInfoList[0].bVisibleMedia);
+  }
+}
+
+TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
+  SandboxHost host;
+  host.registerHost(sandbox::kInstallPath);
+  sandbox::createHostFolders(host);
+  const fs::path file = host.native(devicePath("Ostrand KM.dsr"));
+  const std::string broken(2048, '#');
+  sandbox::writeFile(file, broken);
+
+  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  ASSERT_EQ(lines.size(), 63u);
+  EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + " ("), std::string::npos) << lines[62];
+  EXPECT_EQ(sandbox::readFile(file.string() + ".bak"), broken);
+  EXPECT_EQ(readDocument(file).aModelInfoList.size(), 1);
+}
+
+}  // namespace
