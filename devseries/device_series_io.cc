@@ -93,7 +93,7 @@ bool DeviceSeriesIO::read(DeviceSeries& record) {
       root = findRootElement();
     } catch (const xml::ICommonIO::VersionMismatchException& mismatch) {
       if (onVersionMismatch(mismatch, record)) return true;
-      lastError_ = mismatch.what();
+      if (lastError_.empty()) lastError_ = mismatch.what();
       return false;
     }
     readDeviceSeries(root, record);
@@ -256,7 +256,10 @@ bool DeviceSeriesIO2::onVersionMismatch(const xml::ICommonIO::VersionMismatchExc
                                         DeviceSeries& record) {
   if (mismatch.isFileNewer()) return false;
   DeviceSeriesIO older(fileName(), creator());
-  return older.read(record);
+  if (older.read(record)) return true;
+  // The older reader knows why it failed.
+  setLastError(older.lastError());
+  return false;
 }
 
 }  // namespace devseries

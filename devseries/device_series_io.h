@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "devseries/device_series.h"
 #include "devseries/ink_info.h"
@@ -78,6 +79,10 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
   // an older one is read all the same, so a success always means content.
   virtual bool onVersionMismatch(const xml::ICommonIO::VersionMismatchException& mismatch,
                                  DeviceSeries& record);
+
+  // Lets onVersionMismatch give the reason of its failure; without one, a
+  // failed mismatch reports the mismatch.
+  void setLastError(std::string error) { lastError_ = std::move(error); }
 
  private:
   std::string lastError_;

@@ -2,6 +2,7 @@
 
 #include "devseries/device_series_io.h"
 #include "update/media_merge.h"
+#include "xml/format_version.h"
 
 namespace update {
 
@@ -20,7 +21,12 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   const std::string t = p + ".tmp";
   const std::string o = p + ".out";
 
-  if (files.findExactName(p) != platform::kOk) {
+  // Only a search that positively finds no file sends the payload straight
+  // to P; a search that fails otherwise (a folder that cannot be listed, an
+  // I/O error) says nothing about P, which then goes the merge's way so the
+  // user's file is never overwritten unseen.
+  const platform::Error search = files.findExactName(p);
+  if (search == platform::kFileNotFound || search == platform::kPathNotFound) {
     writeBlob(p, blobId);
     return true;
   }
@@ -46,9 +52,11 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   writeBlob(t, blobId);
 
   devseries::DeviceSeries updated;
+  xml::FormatVersion newVersion;
   {
     devseries::DeviceSeriesIO2 io(t, env);
     if (!io.read(updated)) return true;
+    newVersion = io.foundVersion();
   }
 
   // The merged document takes its version from the file at O, so O must be
@@ -65,7 +73,11 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   bool written = false;
   {
     devseries::DeviceSeriesIO2 io(o, env);
-    written = io.write(updated);
+    // The writer takes the version of the document it finds at O. A copy
+    // that cannot be read back would leave it the class version, so the
+    // version is checked first; the write then reuses the loaded document.
+    io.peekVersion();
+    written = io.foundVersion() == newVersion && io.write(updated);
   }
   files.deleteFile(t);
   if (!written) {

@@ -1,0 +1,221 @@
+// Whole documents against the version frame and the file system: which
+// versions a read accepts inside and outside the host application, and what
+// a failing file operation leaves behind when a document is written.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "devseries/device_series_io.h"
+#include "devseries/device_series_io_test_support.h"
+#include "xml/app_title.h"
+
+namespace devseries {
+namespace {
+
+using platform::Fault;
+using platform::FileOp;
+using testing::documentText;
+using testing::formatOneChildren;
+using testing::formatOneFromPayload;
+using testing::kIn;
+using testing::kOut;
+using testing::payloadText;
+using testing::replaced;
+
+// Runs one test as if inside the host application, whose title turns the
+// version check on; restores the string table's title afterwards.
+class InsideHost {
+ public:
+  InsideHost() { xml::setApplicationTitle(std::string(xml::kHostApplicationTitle)); }
+  ~InsideHost() { xml::setApplicationTitle(std::nullopt); }
+  InsideHost(const InsideHost&) = delete;
+  InsideHost& operator=(const InsideHost&) = delete;
+};
+
+class DeviceSeriesIOFrameTest : public testing::DeviceSeriesIOTest {
+ protected:
+  // The payload document ostrand_km.dsr with another strVersion.
+  std::string payloadWithVersion(std::string_view version) {
+    return replaced(payloadText("ostrand_km.dsr"), "6.6.13.0", version);
+  }
+
+  // How often |path| was opened since the last clearCalls().
+  int opensOf(const std::string& path) const {
+    int count = 0;
+    for (const platform::FileCall& call : files_.calls()) {
+      count += call.op == FileOp::kOpen && call.path == path ? 1 : 0;
+    }
+    return count;
+  }
+};
+
+// ---------------------------------------------------------------------------
+// Version rules
+
+TEST_F(DeviceSeriesIOFrameTest, OutsideTheHostAnyVersionIsReadAndKept) {
+  const std::string text = payloadWithVersion("9.9.0.0");
+  memory_.put(kIn, text);
+  DeviceSeriesIO2 reader(kIn, env_);
+  DeviceSeries record;
+  ASSERT_TRUE(reader.read(record)) << reader.lastError();
+  EXPECT_EQ(reader.getVersionCode(), 9090000);
+  EXPECT_EQ(record.aModeInfoList.size(), 11);
+
+  memory_.put(kOut, text);
+  DeviceSeriesIO2 writer(kOut, env_);
+  ASSERT_TRUE(writer.write(record));
+  EXPECT_EQ(memory_.content(kOut), text);
+}
+
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostANewerDocumentFails) {
+  InsideHost host;
+  for (const char* version : {"9.9.0.0", "3.4.0.0", "4.3.0.0"}) {
+    SCOPED_TRACE(version);
+    DeviceSeries record;
+    std::string error;
+    EXPECT_FALSE(readText(payloadWithVersion(version), record, &error));
+    EXPECT_EQ(record, DeviceSeries());
+    EXPECT_NE(error.find(version), std::string::npos) << error;
+  }
+}
+
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostTheSameMajorAndMinorRead) {
+  InsideHost host;
+  DeviceSeries record;
+  std::string error;
+  ASSERT_TRUE(readText(payloadWithVersion("3.3.7.1"), record, &error)) << error;
+  EXPECT_EQ(record.aVControlPointList.size(), 86);
+}
+
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostAFormatOneDocumentIsReadByTheFormatOneReader) {
+  const std::string text = formatOneFromPayload(payloadText("ostrand_km.dsr"));
+  DeviceSeries outside;
+  ASSERT_TRUE(readText(text, outside));
+
+  InsideHost host;
+  memory_.put(kIn, text);
+  files_.clearCalls();
+  DeviceSeriesIO2 io(kIn, env_);
+  DeviceSeries record;
+  ASSERT_TRUE(io.read(record)) << io.lastError();
+  EXPECT_EQ(record, outside);
+  // The format-1 reader works on the document already loaded.
+  EXPECT_EQ(opensOf(kIn), 1);
+}
+
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostTheFormatOneReadersFailureIsReported) {
+  std::string text = formatOneFromPayload(payloadText("ostrand_km.dsr"));
+  const std::size_t second = text.find("\t\t<MediaInfo>", text.find("\t\t<MediaInfo>") + 1);
+  text.insert(second, "\t\t<MediaInfo />\n");
+
+  InsideHost host;
+  DeviceSeries record;
+  std::string error;
+  EXPECT_FALSE(readText(text, record, &error));
+  EXPECT_EQ(error, "a positional element is missing in /DeviceSeries/aMediaInfoList/MediaInfo[2]");
+  // The format-1 reader filled the same record up to the failure.
+  EXPECT_EQ(record.aMediaInfoList.size(), 1);
+  EXPECT_EQ(record.aModeInfoList.size(), 11);
+}
+
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostOlderThanThisFormatButNewerThanFormatOneFails) {
+  // 3.0 is older than 3.3, so the format-1 reader decides; to it 3.0 is
+  // newer than 1.0, so the read fails. 4.0 compares as older than 3.3 (its
+  // minor is lower) and fails the same way.
+  InsideHost host;
+  for (const char* version : {"3.0.0.0", "3.2.9.9", "4.0.0.0", "2.5.0.0"}) {
+    SCOPED_TRACE(version);
+    DeviceSeries record;
+    EXPECT_FALSE(readText(payloadWithVersion(version), record));
+    EXPECT_EQ(record, DeviceSeries());
+  }
+}
+
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostADocumentOlderThanFormatOneIsReadWhole) {
+  // A success always means content: an older document is not accepted empty.
+  DeviceSeries expected;
+  ASSERT_TRUE(readText(payloadWithVersion("0.9.0.0"), expected));
+
+  InsideHost host;
+  DeviceSeries viaSecond;
+  ASSERT_TRUE(readText(payloadWithVersion("0.9.0.0"), viaSecond));
+  EXPECT_EQ(viaSecond, expected);
+
+  DeviceSeriesIO first(kIn, env_);
+  DeviceSeries viaFirst;
+  ASSERT_TRUE(first.read(viaFirst)) << first.lastError();
+  EXPECT_EQ(viaFirst, expected);
+
+  memory_.put(kIn, payloadWithVersion("3.3.0.0"));
+  DeviceSeriesIO firstOnNewer(kIn, env_);
+  DeviceSeries untouched;
+  EXPECT_FALSE(firstOnNewer.read(untouched));
+  EXPECT_EQ(untouched, DeviceSeries());
+}
+
+TEST_F(DeviceSeriesIOFrameTest, TheCheckStaysOffForOtherTitles) {
+  xml::setApplicationTitle(std::string("Harvel Rastella"));
+  DeviceSeries record;
+  const bool ok = readText(payloadWithVersion("9.9.0.0"), record);
+  xml::setApplicationTitle(std::nullopt);
+  EXPECT_TRUE(ok);
+}
+
+// ---------------------------------------------------------------------------
+// Write failures
+
+TEST_F(DeviceSeriesIOFrameTest, FailingOpenLeavesTheOldFileAsItWas) {
+  DeviceSeries record;
+  ASSERT_TRUE(readText(documentText(formatOneChildren()), record));
+  const std::string old = payloadText("ostrand_km_300.dsr");
+  memory_.put(kOut, old);
+  files_.inject(Fault::failCall(FileOp::kOpen, platform::kAccessDenied, 0, "out.dsr"));
+  DeviceSeriesIO2 io(kOut, env_);
+  EXPECT_FALSE(io.write(record));
+  EXPECT_EQ(memory_.content(kOut), old);
+}
+
+TEST_F(DeviceSeriesIOFrameTest, FailingWriteFlushOrCloseLeavesNoPartialFile) {
+  DeviceSeries record;
+  ASSERT_TRUE(readText(payloadText("ostrand_km.dsr"), record));
+  const std::vector<Fault> faults = {
+      Fault::diskFull(100, "out.dsr"),
+      Fault::shortWrite(100, "out.dsr"),
+      Fault::failCall(FileOp::kWrite, platform::kIoDevice, 0, "out.dsr"),
+      Fault::failCall(FileOp::kFlush, platform::kIoDevice, 0, "out.dsr"),
+      Fault::failCall(FileOp::kClose, platform::kIoDevice, 0, "out.dsr"),
+  };
+  for (const Fault& fault : faults) {
+    SCOPED_TRACE(platform::fileOpName(fault.op));
+    memory_.put(kOut, payloadText("ostrand_km_300.dsr"));
+    files_.clearFaults();
+    files_.inject(fault);
+    DeviceSeriesIO2 io(kOut, env_);
+    EXPECT_FALSE(io.write(record));
+    EXPECT_FALSE(memory_.exists(kOut));
+  }
+}
+
+TEST_F(DeviceSeriesIOFrameTest, TheDocumentIsFlushedBeforeItIsClosed) {
+  DeviceSeries record;
+  ASSERT_TRUE(readText(documentText(formatOneChildren()), record));
+  files_.clearCalls();
+  DeviceSeriesIO2 io(kOut, env_);
+  ASSERT_TRUE(io.write(record));
+
+  // The calls after the last open of the target: the save.
+  std::vector<FileOp> save;
+  for (const platform::FileCall& call : files_.calls()) {
+    if (call.path != kOut) continue;
+    if (call.op == FileOp::kOpen) save.clear();
+    save.push_back(call.op);
+  }
+  EXPECT_EQ(save,
+            (std::vector<FileOp>{FileOp::kOpen, FileOp::kWrite, FileOp::kFlush, FileOp::kClose}));
+}
+
+}  // namespace
+}  // namespace devseries

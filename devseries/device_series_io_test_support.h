@@ -1,0 +1,126 @@
+// Shared set-up of the whole-document tests: the payload documents, small
+// hand-made documents, text edits on saved documents, and a fixture that
+// reads and writes through an in-memory file system that can be made to
+// fail.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "devseries/device_series_io.h"
+#include "devseries/testing_support.h"
+#include "platform/fault_file_system.h"
+#include "platform/testing/test_env.h"
+#include "xml/testing/memory_file_system.h"
+
+namespace devseries::testing {
+
+inline constexpr const char* kPayloadNames[] = {"ostrand_km.dsr", "ostrand_km_300.dsr",
+                                                "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"};
+inline constexpr const char* kIn = "C:\\Rastella\\in.dsr";
+inline constexpr const char* kOut = "C:\\Rastella\\out.dsr";
+
+inline std::string payloadText(std::string_view name) {
+  std::ifstream in(std::string(OKM_PAYLOAD_BLOBS) + "/" + std::string(name), std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// |text| with its first occurrence of |from| replaced by |to|.
+inline std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// The whole line-indented element |name| (one tab) of a saved document,
+// from its start tag to its end tag and line feed.
+inline std::string rootChildBlock(const std::string& text, std::string_view name) {
+  const std::string open = "\t<" + std::string(name) + ">";
+  const std::string close = "\t</" + std::string(name) + ">\n";
+  const std::size_t begin = text.find(open);
+  const std::size_t end = text.find(close, begin);
+  EXPECT_NE(end, std::string::npos) << name;
+  return text.substr(begin, end + close.size() - begin);
+}
+
+// A document with the given root children and strVersion.
+inline std::string documentText(const std::vector<std::string>& children,
+                                std::string_view version = "1.0.0.0") {
+  std::string text =
+      "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"" + std::string(version) + "\">";
+  for (const std::string& child : children) text += child;
+  return text + "</DeviceSeries>";
+}
+
+// The ten root children of a format 1.0.0.0 document with empty lists and
+// the command strings given (empty ones by default).
+inline std::vector<std::string> formatOneChildren(std::vector<std::string> commands = {}) {
+  commands.resize(9);
+  std::string commandSet = "<commandSet>";
+  const char* names[] = {"strInitialize", "strPrintHeader", "strPrintTailer",
+                         "strCutHeader",  "strCutTailer",   "strPageFeed",
+                         "strPageRewind", "strSheetCut",    "strCancel"};
+  for (int i = 0; i < 9; ++i) {
+    commandSet += std::string("<") + names[i] + ">" + commands[static_cast<std::size_t>(i)] + "</" +
+                  names[i] + ">";
+  }
+  commandSet += "</commandSet>";
+  return {"<aModelInfoList/>",      "<aInkInfoList/>",     "<aInkConfigInfoList/>",
+          "<aResolutionInfoList/>", "<aModeInfoList/>",    "<aSeparationInfoList/>",
+          "<aVControlPointList/>",  "<aPatternInfoList/>", commandSet,
+          "<aMediaInfoList/>"};
+}
+
+// The payload document cut back to the ten children of format 1.0.0.0.
+inline std::string formatOneFromPayload(const std::string& payload) {
+  const std::size_t cut = payload.find("\t<aPrintChartFileInfoSetList>");
+  return replaced(payload.substr(0, cut) + "</DeviceSeries>\n", "6.6.13.0", "1.0.0.0");
+}
+
+class DeviceSeriesIOTest : public DevSeriesTest {
+ protected:
+  // Reads |text|, stored at kIn, through a fresh DeviceSeriesIO2.
+  bool readText(const std::string& text, DeviceSeries& record, std::string* error = nullptr) {
+    memory_.put(kIn, text);
+    DeviceSeriesIO2 io(kIn, env_);
+    const bool ok = io.read(record);
+    if (error != nullptr) *error = io.lastError();
+    return ok;
+  }
+
+  DeviceSeries readPayload(std::string_view name) {
+    DeviceSeries record;
+    EXPECT_TRUE(readText(payloadText(name), record)) << name;
+    return record;
+  }
+
+  // The document DeviceSeriesIO2 writes for |record| at a fresh path.
+  std::string writtenText(DeviceSeries& record) {
+    DeviceSeriesIO2 io(kOut, env_);
+    EXPECT_TRUE(io.write(record));
+    return memory_.content(kOut);
+  }
+
+  // |record| written and read back.
+  DeviceSeries reread(DeviceSeries& record) {
+    DeviceSeries again;
+    EXPECT_TRUE(readText(writtenText(record), again));
+    return again;
+  }
+
+  xml::testing::MemoryFileSystem memory_;
+  platform::FaultFileSystem files_{memory_};
+  platform::testing::TestEnv env_{files_};
+};
+
+}  // namespace devseries::testing

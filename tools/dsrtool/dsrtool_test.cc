@@ -1,0 +1,304 @@
+#include "tools/dsrtool/dsrtool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "devseries/device_series_io.h"
+#include "devseries/testing_support.h"
+#include "platform/fault_file_system.h"
+#include "platform/testing/test_env.h"
+#include "xml/language_table.h"
+
+namespace dsrtool {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::FileOp;
+
+std::string fileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// The tool run against a fresh temporary folder that holds copies of the
+// payload documents; every file call goes through a recording wrapper.
+class DsrToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    xml::resetLanguageTable(&noStrings_);
+    std::string pattern = (fs::temp_directory_path() / "dsrtool_test_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    for (const char* name :
+         {"ostrand_km.dsr", "ostrand_km_300.dsr", "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"}) {
+      fs::copy_file(fs::path(OKM_PAYLOAD_BLOBS) / name, dir_ / name);
+    }
+    env_ = std::make_unique<platform::testing::TestEnv>(dir_.string());
+    files_ = std::make_unique<platform::FaultFileSystem>(env_->files());
+    env_->useFiles(*files_);
+  }
+
+  void TearDown() override {
+    env_.reset();
+    files_.reset();
+    fs::remove_all(dir_);
+    xml::resetLanguageTable();
+  }
+
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+  int run(const std::vector<std::string>& args) {
+    out_.str("");
+    err_.str("");
+    return dsrtool::run(args, out_, err_, *env_);
+  }
+
+  devseries::DeviceSeries read(const std::string& name) {
+    devseries::DeviceSeriesIO2 io(path(name), *env_);
+    devseries::DeviceSeries record;
+    EXPECT_TRUE(io.read(record)) << io.lastError();
+    return record;
+  }
+
+  std::set<std::string> folderContent() const {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  devseries::testing::NoStringResources noStrings_;
+  fs::path dir_;
+  std::unique_ptr<platform::testing::TestEnv> env_;
+  std::unique_ptr<platform::FaultFileSystem> files_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+// ---------------------------------------------------------------------------
+// Usage
+
+TEST_F(DsrToolTest, HelpListsTheCommands) {
+  EXPECT_EQ(run({"--help"}), kExitOk);
+  for (const char* command : {"usage: dsrtool", "info", "roundtrip", "curve", "merge"}) {
+    EXPECT_NE(out_.str().find(command), std::string::npos) << command;
+  }
+  EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(DsrToolTest, UsageErrorsExitTwoWithAMessage) {
+  const std::string doc = path("ostrand_km.dsr");
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"info"},
+      {"info", doc, doc},
+      {"roundtrip", doc},
+      {"curve", doc, "0"},
+      {"merge", doc, doc},
+      {"merge", doc, doc, doc, doc},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " with " + std::to_string(args.size()));
+    EXPECT_EQ(run(args), kExitUsage);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(err_.str().rfind("dsrtool: ", 0), 0u) << err_.str();
+  }
+  run({"frobnicate"});
+  EXPECT_NE(err_.str().find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+TEST_F(DsrToolTest, BadCurveIndicesAreUsageErrors) {
+  const std::string doc = path("ostrand_km.dsr");
+  const devseries::DeviceSeries record = read("ostrand_km.dsr");
+  const std::string tables =
+      std::to_string(record.aSeparationInfoList[0].aSeparationTableList.size());
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"-1", "0"},   {"x", "0"},           {"0", "1.5"},
+      {"0", ""},     {"0", "99999999999"}, {"8", "0"},  // the document has eight separations
+      {"0", tables},
+  };
+  for (const auto& [s, t] : cases) {
+    SCOPED_TRACE(s + " " + t);
+    EXPECT_EQ(run({"curve", doc, s, t}), kExitUsage);
+    EXPECT_NE(err_.str().find("curve: "), std::string::npos) << err_.str();
+    EXPECT_EQ(out_.str(), "");
+  }
+}
+
+// ---------------------------------------------------------------------------
+// info
+
+TEST_F(DsrToolTest, InfoCountsEveryList) {
+  EXPECT_EQ(run({"info", path("ostrand_km.dsr")}), kExitOk) << err_.str();
+  EXPECT_EQ(out_.str(),
+            "strVersion: 6.6.13.0\n"
+            "aModelInfoList: 1\n"
+            "aInkInfoList: 4\n"
+            "aInkConfigInfoList: 1\n"
+            "aResolutionInfoList: 31\n"
+            "aModeInfoList: 11\n"
+            "aSeparationInfoList: 8\n"
+            "aVControlPointList: 86\n"
+            "aPatternInfoList: 8\n"
+            "aMediaInfoList: 5\n"
+            "aPrintChartFileInfoSetList: 2\n"
+            "aInkVolumeInfoList: 42\n");
+  EXPECT_EQ(err_.str(), "");
+
+  EXPECT_EQ(run({"info", path("ostrand_km_300_lx.dsr")}), kExitOk);
+  EXPECT_NE(out_.str().find("aSeparationInfoList: 2\n"), std::string::npos);
+  EXPECT_NE(out_.str().find("aMediaInfoList: 4\n"), std::string::npos);
+}
+
+TEST_F(DsrToolTest, InfoOnUnreadableDocumentsExitsOneWithTheReason) {
+  std::string nineChildren = fileText(dir_ / "ostrand_km.dsr");
+  nineChildren.erase(
+      nineChildren.find("\t<aModelInfoList>"),
+      nineChildren.find("\t<aInkInfoList>") - nineChildren.find("\t<aModelInfoList>"));
+  nineChildren.erase(
+      nineChildren.find("\t<aPrintChartFileInfoSetList>"),
+      nineChildren.find("</DeviceSeries>") - nineChildren.find("\t<aPrintChartFileInfoSetList>"));
+  writeText(dir_ / "nine.dsr", nineChildren);
+  writeText(dir_ / "text.dsr", "this is no XML\n");
+  writeText(dir_ / "other.dsr", "<?xml version=\"1.0\"?>\n<MediaList strVersion=\"1.0.0.0\"/>\n");
+
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"text.dsr", "not well-formed"},
+      {"other.dsr", "no DeviceSeries root element"},
+      {"nine.dsr", "a positional element is missing"},
+      {"absent.dsr", "no such file"},
+  };
+  for (const auto& [name, reason] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(run({"info", path(name)}), kExitUnreadable);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_NE(err_.str().find(path(name)), std::string::npos) << err_.str();
+    EXPECT_NE(err_.str().find(reason), std::string::npos) << err_.str();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// roundtrip and curve
+
+TEST_F(DsrToolTest, RoundtripGivesEveryPayloadDocumentBack) {
+  for (const char* name :
+       {"ostrand_km.dsr", "ostrand_km_300.dsr", "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"}) {
+    SCOPED_TRACE(name);
+    const std::string out = std::string("round_") + name;
+    EXPECT_EQ(run({"roundtrip", path(name), path(out)}), kExitOk) << err_.str();
+    EXPECT_EQ(fileText(dir_ / out), fileText(dir_ / name));
+  }
+}
+
+TEST_F(DsrToolTest, RoundtripOfAnUnreadableDocumentWritesNothing) {
+  writeText(dir_ / "text.dsr", "<DeviceSeries");
+  EXPECT_EQ(run({"roundtrip", path("text.dsr"), path("out.dsr")}), kExitUnreadable);
+  EXPECT_FALSE(fs::exists(dir_ / "out.dsr"));
+}
+
+TEST_F(DsrToolTest, CurvePrintsTheWholeOutputTable) {
+  const devseries::DeviceSeries record = read("ostrand_km.dsr");
+  const auto& table = record.aSeparationInfoList[1].aSeparationTableList[0].usOutputTable;
+  EXPECT_EQ(run({"curve", path("ostrand_km.dsr"), "1", "0"}), kExitOk) << err_.str();
+  std::istringstream lines(out_.str());
+  std::vector<std::string> printed;
+  for (std::string line; std::getline(lines, line);) printed.push_back(line);
+  ASSERT_EQ(printed.size(), 4096u);
+  for (std::size_t i = 0; i < printed.size(); ++i) {
+    ASSERT_EQ(printed[i], std::to_string(table[i])) << i;
+  }
+  EXPECT_NE(printed.front(), printed.back());
+}
+
+// ---------------------------------------------------------------------------
+// merge
+
+class DsrToolMergeTest : public DsrToolTest {
+ protected:
+  // installed.dsr: the payload document as a user has it, with a media of
+  // the user's own and the third preset hidden, saved in format 3.3.0.0.
+  void SetUp() override {
+    DsrToolTest::SetUp();
+    devseries::DeviceSeries installed = read("ostrand_km.dsr");
+    devseries::MediaInfo own = installed.aMediaInfoList[0];
+    own.strMediaName.fill("My Vinyl");
+    own.nDryTime = 77;
+    installed.aMediaInfoList.add(own);
+    installed.aMediaInfoList[2].bVisibleMedia = false;
+    devseries::DeviceSeriesIO2 io(path("installed.dsr"), *env_);
+    ASSERT_TRUE(io.write(installed));
+    ASSERT_NE(fileText(dir_ / "installed.dsr").find("strVersion=\"3.3.0.0\""), std::string::npos);
+  }
+};
+
+TEST_F(DsrToolMergeTest, CarriesTheUsersMediaAndVisibilityWithTheNewVersion) {
+  ASSERT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}), kExitOk)
+      << err_.str();
+  EXPECT_EQ(out_.str(),
+            "media 0 \"Generic Vinyl\": matched new media 0, visibility copied\n"
+            "media 1 \"Generic Banner\": matched new media 1, visibility copied\n"
+            "media 2 \"Generic Paper\": matched new media 2, visibility copied\n"
+            "media 3 \"Generic Backlit\": matched new media 3, visibility copied\n"
+            "media 4 \"Generic Heat Transfer Sheet\": matched new media 4, visibility copied\n"
+            "media 5 \"My Vinyl\": appended as media 5\n");
+
+  const std::string text = fileText(dir_ / "out.dsr");
+  EXPECT_NE(text.find("<DeviceSeries strVersion=\"6.6.13.0\">"), std::string::npos);
+  const devseries::DeviceSeries merged = read("out.dsr");
+  ASSERT_EQ(merged.aMediaInfoList.size(), 6);
+  EXPECT_EQ(merged.aMediaInfoList[5].strMediaName[xml::kJapanese], "My Vinyl");
+  EXPECT_EQ(merged.aMediaInfoList[5].nDryTime, 77);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(merged.aMediaInfoList[i].bVisibleMedia, i != 2) << i;
+  }
+}
+
+TEST_F(DsrToolMergeTest, TouchesNoFileButTheOutput) {
+  const std::string installed = fileText(dir_ / "installed.dsr");
+  const std::string payload = fileText(dir_ / "ostrand_km.dsr");
+  const std::set<std::string> before = folderContent();
+  files_->clearCalls();
+  ASSERT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}),
+            kExitOk);
+
+  EXPECT_EQ(fileText(dir_ / "installed.dsr"), installed);
+  EXPECT_EQ(fileText(dir_ / "ostrand_km.dsr"), payload);
+  std::set<std::string> after = before;
+  after.insert("out.dsr");
+  EXPECT_EQ(folderContent(), after);
+  for (const platform::FileCall& call : files_->calls()) {
+    const bool changes = call.op == FileOp::kWrite || call.op == FileOp::kDeleteFile ||
+                         call.op == FileOp::kMoveFileReplace || call.op == FileOp::kCopyFile ||
+                         call.op == FileOp::kCreateDirectory;
+    if (!changes) continue;
+    const std::string& target = call.otherPath.empty() ? call.path : call.otherPath;
+    EXPECT_EQ(target, path("out.dsr")) << platform::fileOpName(call.op);
+  }
+}
+
+TEST_F(DsrToolMergeTest, AFailedWriteLeavesNoOutput) {
+  files_->inject(platform::Fault::diskFull(1000, "out.dsr"));
+  EXPECT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}),
+            kExitUnreadable);
+  EXPECT_NE(err_.str().find("cannot be written"), std::string::npos) << err_.str();
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_FALSE(fs::exists(dir_ / "out.dsr"));
+}
+
+}  // namespace
+}  // namespace dsrtool
