@@ -212,17 +212,35 @@ TEST_F(DsrToolTest, RoundtripOfAnUnreadableDocumentWritesNothing) {
 }
 
 TEST_F(DsrToolTest, CurvePrintsTheWholeOutputTable) {
-  const devseries::DeviceSeries record = read("ostrand_km.dsr");
-  const auto& table = record.aSeparationInfoList[1].aSeparationTableList[0].usOutputTable;
+  // The payload carries no output tables (eType 0): 4096 zeros.
   EXPECT_EQ(run({"curve", path("ostrand_km.dsr"), "1", "0"}), kExitOk) << err_.str();
+  std::string zeros;
+  for (int i = 0; i < 4096; ++i) zeros += "0\n";
+  EXPECT_EQ(out_.str(), zeros);
+
+  // A document that carries a table (a ramp over the 12-bit range) prints
+  // the entries rebuilt from its samples.
+  devseries::DeviceSeries record = read("ostrand_km.dsr");
+  devseries::SeparationTable& table = record.aSeparationInfoList[1].aSeparationTableList[2];
+  table.eType = 1;
+  for (int i = 0; i < 4096; ++i)
+    table.usOutputTable[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(i);
+  devseries::DeviceSeriesIO2 writer(path("ramp.dsr"), *env_);
+  ASSERT_TRUE(writer.write(record));
+  const auto& rebuilt = read("ramp.dsr").aSeparationInfoList[1].aSeparationTableList[2];
+
+  EXPECT_EQ(run({"curve", path("ramp.dsr"), "1", "2"}), kExitOk) << err_.str();
   std::istringstream lines(out_.str());
-  std::vector<std::string> printed;
-  for (std::string line; std::getline(lines, line);) printed.push_back(line);
+  std::vector<long> printed;
+  for (std::string line; std::getline(lines, line);) printed.push_back(std::stol(line));
   ASSERT_EQ(printed.size(), 4096u);
   for (std::size_t i = 0; i < printed.size(); ++i) {
-    ASSERT_EQ(printed[i], std::to_string(table[i])) << i;
+    ASSERT_EQ(printed[i], rebuilt.usOutputTable[i]) << i;
   }
-  EXPECT_NE(printed.front(), printed.back());
+  // The samples come back exactly at their positions.
+  EXPECT_EQ(printed[16], 16);
+  EXPECT_EQ(printed[2056], 2056);
+  EXPECT_EQ(printed[4095], 4095);
 }
 
 // ---------------------------------------------------------------------------
