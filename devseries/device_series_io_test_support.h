@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,6 +27,7 @@ inline constexpr const char* kPayloadNames[] = {"ostrand_km.dsr", "ostrand_km_30
 inline constexpr const char* kIn = "C:\\Rastella\\in.dsr";
 inline constexpr const char* kOut = "C:\\Rastella\\out.dsr";
 
+// The bytes of the payload document |name|.
 inline std::string payloadText(std::string_view name) {
   std::ifstream in(std::string(OKM_PAYLOAD_BLOBS) + "/" + std::string(name), std::ios::binary);
   EXPECT_TRUE(in) << name;
@@ -87,6 +89,8 @@ inline std::string formatOneFromPayload(const std::string& payload) {
   return replaced(payload.substr(0, cut) + "</DeviceSeries>\n", "6.6.13.0", "1.0.0.0");
 }
 
+// Documents live in memory under Windows paths; files_ records every call
+// and takes injected faults.
 class DeviceSeriesIOTest : public DevSeriesTest {
  protected:
   // Reads |text|, stored at kIn, through a fresh DeviceSeriesIO2.
@@ -104,7 +108,8 @@ class DeviceSeriesIOTest : public DevSeriesTest {
     return record;
   }
 
-  // The document DeviceSeriesIO2 writes for |record| at a fresh path.
+  // The document DeviceSeriesIO2 writes for |record| at kOut (fresh unless
+  // the test put a document there).
   std::string writtenText(DeviceSeries& record) {
     DeviceSeriesIO2 io(kOut, env_);
     EXPECT_TRUE(io.write(record));

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "devseries/device_series_io.h"
@@ -227,7 +230,8 @@ TEST_F(DsrToolTest, CurvePrintsTheWholeOutputTable) {
     table.usOutputTable[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(i);
   devseries::DeviceSeriesIO2 writer(path("ramp.dsr"), *env_);
   ASSERT_TRUE(writer.write(record));
-  const auto& rebuilt = read("ramp.dsr").aSeparationInfoList[1].aSeparationTableList[2];
+  const devseries::DeviceSeries reread = read("ramp.dsr");
+  const auto& rebuilt = reread.aSeparationInfoList[1].aSeparationTableList[2];
 
   EXPECT_EQ(run({"curve", path("ramp.dsr"), "1", "2"}), kExitOk) << err_.str();
   std::istringstream lines(out_.str());
