@@ -136,12 +136,16 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
   readList(positional[0], record.aModelInfoList, &ModelInfoIO::readModelInfo, failurePath_);
   readList(positional[1], record.aInkInfoList, &InkInfoIO::readInkInfo, failurePath_);
   record.aInkConfigInfoList.clear();
-  readList(positional[2], record.aInkConfigInfoList, &InkConfigInfoIO::readInkConfigInfo, failurePath_);
-  readList(positional[3], record.aResolutionInfoList, &ResolutionInfoIO::readResolutionInfo, failurePath_);
+  readList(positional[2], record.aInkConfigInfoList, &InkConfigInfoIO::readInkConfigInfo,
+           failurePath_);
+  readList(positional[3], record.aResolutionInfoList, &ResolutionInfoIO::readResolutionInfo,
+           failurePath_);
   readList(positional[4], record.aModeInfoList, &ModeInfoIO::readModeInfo, failurePath_);
-  readList(positional[5], record.aSeparationInfoList, &SeparationInfoIO::readSeparationInfo, failurePath_);
+  readList(positional[5], record.aSeparationInfoList, &SeparationInfoIO::readSeparationInfo,
+           failurePath_);
   record.aVControlPointList.clear();
-  readList(positional[6], record.aVControlPointList, &SeparationInfoIO::readVControlPoint, failurePath_);
+  readList(positional[6], record.aVControlPointList, &SeparationInfoIO::readVControlPoint,
+           failurePath_);
   readList(positional[7], record.aPatternInfoList, &PatternInfoIO::readPatternInfo, failurePath_);
 
   // Command strings keep every decoded byte, zero bytes included, so a
@@ -188,8 +192,8 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
 
 xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, DeviceSeries& record) {
   xml::Node root = createRootElement(document);
-  root.appendChild(writeList(document, "aModelInfoList", record.aModelInfoList,
-                             &ModelInfoIO::writeModelInfo));
+  root.appendChild(
+      writeList(document, "aModelInfoList", record.aModelInfoList, &ModelInfoIO::writeModelInfo));
   root.appendChild(
       writeList(document, "aInkInfoList", record.aInkInfoList, &InkInfoIO::writeInkInfo));
   root.appendChild(writeList(document, "aInkConfigInfoList", record.aInkConfigInfoList,
@@ -217,13 +221,13 @@ xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, Devic
   for (MediaInfo& media : record.aMediaInfoList) {
     media.aflFeedCalibration.setSize(models);
   }
-  root.appendChild(writeList(document, "aMediaInfoList", record.aMediaInfoList,
-                             &MediaInfoIO::writeMediaInfo));
+  root.appendChild(
+      writeList(document, "aMediaInfoList", record.aMediaInfoList, &MediaInfoIO::writeMediaInfo));
 
   root.appendChild(writePrintChartFileInfoSetList(document, record.aPrintChartFileInfoSetList));
   root.appendChild(writeInkVolumeInfoList(document, record.aInkVolumeInfoList));
-  root.appendChild(
-      xml::createLocalizedTextElement(document, "strFirmwareDownloadURL", record.strFirmwareDownloadURL));
+  root.appendChild(xml::createLocalizedTextElement(document, "strFirmwareDownloadURL",
+                                                   record.strFirmwareDownloadURL));
   return root;
 }
 

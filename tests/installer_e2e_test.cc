@@ -83,7 +83,8 @@ TEST_F(InstallerEndToEnd, FreshHostGetsTheWholePayloadInTableOrder) {
     ASSERT_TRUE(fs::exists(deployed)) << deployed;
     EXPECT_TRUE(sandbox::readFile(deployed) == expected) << deployed << " differs from its blob";
   }
-  for (const char* folder : {"Profiles\\Ostrand KM\\Ostrand CMYK", "Profiles\\Ostrand KM\\Ostrand Tessel CMYK"}) {
+  for (const char* folder :
+       {"Profiles\\Ostrand KM\\Ostrand CMYK", "Profiles\\Ostrand KM\\Ostrand Tessel CMYK"}) {
     EXPECT_TRUE(fs::is_directory(host.native(sandbox::kInstallPath + std::string(folder))));
   }
 }
@@ -105,12 +106,15 @@ TEST_F(InstallerEndToEnd, IncompleteHostRecordDeploysNothing) {
   SandboxHost host;
   const std::string base = "Software\\Harvel\\Harvel Rastella Dual";
   host.addKey(Hive::kLocalMachine, {base, {}});
+  host.addKey(
+      Hive::kLocalMachine,
+      {base + "\\Installer",
+       {{"CompanyName", "Harvel"},
+        {"InstallPath", "str(2):\"C:\\\\Program Files\\\\Harvel\\\\Rastella Dual\\\\\"", true},
+        {"UserName", "Test User"}}});
   host.addKey(Hive::kLocalMachine,
-              {base + "\\Installer",
-               {{"CompanyName", "Harvel"},
-                {"InstallPath", "str(2):\"C:\\\\Program Files\\\\Harvel\\\\Rastella Dual\\\\\"", true},
-                {"UserName", "Test User"}}});
-  host.addKey(Hive::kLocalMachine, {base + "\\User", {{"InkConfig", "0"}, {"Language", "dword:00000009", true}, {"Model", "KM"}}});
+              {base + "\\User",
+               {{"InkConfig", "0"}, {"Language", "dword:00000009", true}, {"Model", "KM"}}});
   host.writeRegistry();
   sandbox::createHostFolders(host);
 
@@ -127,7 +131,8 @@ TEST_F(InstallerEndToEnd, HostRegisteredForTheCurrentUserOnly) {
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
   EXPECT_EQ(sandbox::progressLines(run.debugOutput).size(), 63u);
-  EXPECT_TRUE(fs::exists(host.native(std::string(sandbox::kInstallPath) + "Rastella\\Device\\Ostrand KM.dsr")));
+  EXPECT_TRUE(fs::exists(
+      host.native(std::string(sandbox::kInstallPath) + "Rastella\\Device\\Ostrand KM.dsr")));
 }
 
 TEST_F(InstallerEndToEnd, HostWithoutProfilesFolderReportsEveryProfile) {
@@ -142,7 +147,8 @@ TEST_F(InstallerEndToEnd, HostWithoutProfilesFolderReportsEveryProfile) {
   for (std::size_t i = 9; i < 59; ++i) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "[%02zu] ", i + 1);
-    EXPECT_EQ(lines[i], prefix + (sandbox::kInstallPath + targets[i].relative) + " error: file cannot opened.");
+    EXPECT_EQ(lines[i], prefix + (sandbox::kInstallPath + targets[i].relative) +
+                            " error: file cannot opened.");
   }
   EXPECT_FALSE(fs::exists(host.native(sandbox::kInstallPath) / "Profiles"));
   EXPECT_NE(lines[62].find("successfly updated!"), std::string::npos);
@@ -165,7 +171,8 @@ TEST_F(InstallerEndToEnd, InstalledDeviceSeriesFileSizeDecidesBetweenWriteAndUpd
   // The 1023-byte file is overwritten by its blob; the other one is handed to
   // the device-series update, which reports nothing of its own here.
   ASSERT_GE(lines.size(), 60u) << run.debugOutput;
-  EXPECT_EQ(lines[59], successLine(60, sandbox::kInstallPath + dsr[0].relative, blob(dsr[0].blob).size()));
+  EXPECT_EQ(lines[59],
+            successLine(60, sandbox::kInstallPath + dsr[0].relative, blob(dsr[0].blob).size()));
   EXPECT_TRUE(sandbox::readFile(shortFile) == blob(dsr[0].blob));
   for (const std::string& line : lines) {
     EXPECT_EQ(line.find(dsr[1].relative + " ("), std::string::npos) << line;

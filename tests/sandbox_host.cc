@@ -53,8 +53,9 @@ SandboxHost::~SandboxHost() {
 void SandboxHost::registerHost(const std::string& installPath, Hive hive) {
   const std::string base = "Software\\Harvel\\Harvel Rastella Dual";
   addKey(hive, {base, {}});
-  addKey(hive, {base + "\\Installer",
-                {{"CompanyName", "Harvel"}, {"InstallPath", installPath}, {"UserName", "Test User"}}});
+  addKey(hive,
+         {base + "\\Installer",
+          {{"CompanyName", "Harvel"}, {"InstallPath", installPath}, {"UserName", "Test User"}}});
   addKey(hive, {base + "\\User",
                 {{"InkConfig", "Ostrand CMYK"}, {"Language", "English"}, {"Model", "Ostrand KM"}}});
   writeRegistry();
@@ -66,8 +67,9 @@ void SandboxHost::writeRegistry() const {
   for (Hive hive : {Hive::kLocalMachine, Hive::kCurrentUser}) {
     std::ostringstream out;
     out << "WINE REGISTRY Version 2\n";
-    out << (hive == Hive::kLocalMachine ? ";; All keys relative to \\\\Machine\n"
-                                        : ";; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n");
+    out << (hive == Hive::kLocalMachine
+                ? ";; All keys relative to \\\\Machine\n"
+                : ";; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n");
     out << "\n#arch=win64\n";
     auto it = keys_.find(hive);
     if (it != keys_.end()) {

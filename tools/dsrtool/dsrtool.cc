@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "exit status: 0 success, 1 a document cannot be read or written, 2 usage error\n";
 
 int usageError(std::ostream& err, const std::string& message) {
-  err << "dsrtool: " << message << "\n" << "Try 'dsrtool --help'.\n";
+  err << "dsrtool: " << message << "\n"
+      << "Try 'dsrtool --help'.\n";
   return kExitUsage;
 }
 
@@ -118,8 +119,7 @@ int curve(const std::string& path, std::string_view s, std::string_view t, std::
   if (!readDocument(path, record, err, env)) return kExitUnreadable;
   if (separation >= record.aSeparationInfoList.size()) {
     return usageError(err, "curve: the document has " +
-                               std::to_string(record.aSeparationInfoList.size()) +
-                               " separations");
+                               std::to_string(record.aSeparationInfoList.size()) + " separations");
   }
   const auto& tables = record.aSeparationInfoList[separation].aSeparationTableList;
   if (table >= tables.size()) {
@@ -149,9 +149,9 @@ int merge(const std::string& installedPath, const std::string& newPath, const st
   for (const update::CarriedMedia& outcome : outcomes) {
     const auto& name = installed.aMediaInfoList[outcome.installedIndex].strMediaName[0];
     out << "media " << outcome.installedIndex << " \"" << name << "\": "
-        << (outcome.matched ? "matched new media " + std::to_string(outcome.newIndex) +
-                                  ", visibility copied"
-                            : "appended as media " + std::to_string(outcome.newIndex))
+        << (outcome.matched
+                ? "matched new media " + std::to_string(outcome.newIndex) + ", visibility copied"
+                : "appended as media " + std::to_string(outcome.newIndex))
         << "\n";
   }
   return kExitOk;
