@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev liblcms2-dev
+  locales
 )
 
 missing=()
