@@ -88,6 +88,26 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
   }
 }
 
+TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
+  SandboxHost host;
+  host.registerHost(sandbox::kInstallPath);
+  sandbox::createHostFolders(host);
+  ASSERT_EQ(sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput).size(), 63u);
+  const fs::path installed = host.native(devicePath("Ostrand KM.dsr"));
+  const fs::path renamed = installed.parent_path() / "ostrand km.dsr";
+  fs::rename(installed, renamed);
+  addUserMediaAndHidePreset(renamed);
+
+  std::vector<std::string> lines =
+      sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput);
+  ASSERT_EQ(lines.size(), 63u);
+  EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + ".tmp ("), std::string::npos) << lines[62];
+  EXPECT_FALSE(fs::exists(installed));
+  const devseries::DeviceSeries merged = readDocument(renamed);
+  EXPECT_EQ(merged.aMediaInfoList[merged.aMediaInfoList.size() - 1].strMediaName[0],
+            "My Studio Vinyl");
+}
+
 TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
   SandboxHost host;
   host.registerHost(sandbox::kInstallPath);

@@ -225,35 +225,17 @@ Error PosixFileSystem::moveFileReplace(const std::string& from, const std::strin
 }
 
 Error PosixFileSystem::findExactName(const std::string& path) {
-  // The folder is found as for any path; only the last component must
-  // match exactly.
+  // One name, no wildcards. The name is matched as every other path of this
+  // layer is, without regard to case where the exact spelling is absent, so
+  // a search agrees with open() and with the Windows file search: an
+  // installed "ostrand km.dsr" is the file "Ostrand KM.dsr".
   const auto separator = path.find_last_of("\\/");
-  std::string folder;
-  std::string name;
-  if (separator != std::string::npos) {
-    folder = path.substr(0, separator + 1);
-    name = path.substr(separator + 1);
-  } else if (path.size() >= 2 && path[1] == ':') {
-    folder = path.substr(0, 2);
-    name = path.substr(2);
-  } else {
-    name = path;
-  }
-  if (name.empty()) return kFileNotFound;
-  const std::string nativeFolder = folder.empty() ? "." : nativePath(folder);
-  DIR* dir = ::opendir(nativeFolder.c_str());
-  if (dir == nullptr) {
-    return errorFromErrno(errno, ErrnoContext::kRead, nativeFolder + "/" + name);
-  }
-  bool found = false;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (name == entry->d_name) {
-      found = true;
-      break;
-    }
-  }
-  ::closedir(dir);
-  return found ? kOk : kFileNotFound;
+  const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+  if (name.empty() || name.find_first_of("*?") != std::string::npos) return kFileNotFound;
+  const std::string native = nativePath(path);
+  struct stat info {};
+  if (::lstat(native.c_str(), &info) == 0) return kOk;
+  return errorFromErrno(errno, ErrnoContext::kRead, native);
 }
 
 Error PosixFileSystem::syncParentDirectory(const std::string& path) {

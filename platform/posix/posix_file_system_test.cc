@@ -187,7 +187,9 @@ TEST_F(PosixFileSystemTest, MoveDeleteFindAndSync) {
   EXPECT_EQ(files_.moveFileReplace("C:\\Device\\gone", "C:\\Device\\x"), kFileNotFound);
 
   EXPECT_EQ(files_.findExactName("C:\\device\\Ostrand KM.dsr"), kOk);  // the folder by any case
-  EXPECT_EQ(files_.findExactName("C:\\Device\\ostrand km.dsr"), kFileNotFound);
+  // The name matches without regard to case, as open() and the Windows search do.
+  EXPECT_EQ(files_.findExactName("C:\\Device\\ostrand km.dsr"), kOk);
+  EXPECT_EQ(files_.findExactName("C:\\Device\\Ostrand KM.ds"), kFileNotFound);
   EXPECT_EQ(files_.findExactName("C:\\Device\\Ostrand*"), kFileNotFound);  // no wildcards
   EXPECT_EQ(files_.findExactName("C:\\NoDevice\\Ostrand KM.dsr"), kPathNotFound);
 
