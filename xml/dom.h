@@ -12,6 +12,8 @@
 //  - DTDs are skipped and never read; the only references a document may use
 //    are the five predefined entities and character references; anything
 //    else, like any document that is not well-formed, fails the load;
+//  - a document in UTF-8 fails the load when its bytes are not UTF-8 or
+//    hold a character XML does not allow (a control byte, U+FFFE, U+FFFF);
 //  - nothing outside the loaded file is ever read.
 //
 // Documents, nodes, node lists, attribute maps and attributes are handles:

@@ -124,7 +124,15 @@ Attribute Document::createAttribute(std::string_view name) const {
 
 bool Document::parse(const void* data, std::size_t size) const {
   auto tree = std::make_shared<detail::Tree>();
-  bool ok = tree->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto) &&
+  pugi::xml_parse_result result =
+      tree->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto);
+  // A document in UTF-8 with bytes that are not UTF-8 (a name typed in a
+  // legacy code page) or with characters XML does not allow is not
+  // well-formed; pugixml would keep the bytes and a save would write a file
+  // no conforming reader accepts. Other encodings pugixml converts itself.
+  bool ok = result &&
+            (result.encoding != pugi::encoding_utf8 ||
+             detail::isXmlCharacters(std::string_view(static_cast<const char*>(data), size))) &&
             detail::checkAndResolveReferences(tree->document);
   // A failed parse leaves whatever pugixml built so far; the document is
   // left empty instead.

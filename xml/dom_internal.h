@@ -46,6 +46,12 @@ struct DetachedAttribute {
 // control bytes and markup characters.
 bool isWritableName(std::string_view name);
 
+// True when |bytes| is UTF-8 without malformed or overlong sequences,
+// surrogates or code points above U+10FFFF, and holds only characters an XML
+// document may contain: tab, line feed, carriage return, U+0020 to U+D7FF,
+// U+E000 to U+FFFD and U+10000 to U+10FFFF. pugixml reads any byte.
+bool isXmlCharacters(std::string_view bytes);
+
 // Checks the well-formedness rules pugixml leaves to its caller and
 // replaces references in text and attribute values: the document must hold
 // exactly one element and no text at top level, a declaration only as its

@@ -5,6 +5,7 @@
 // document is parsed with reference expansion off and every reference is
 // resolved here, where an unknown one can fail the load.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -137,6 +138,45 @@ bool checkTopLevel(pugi::xml_document& document) {
 }
 
 }  // namespace
+
+bool isXmlCharacters(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = p + bytes.size();
+  while (p != end) {
+    std::uint32_t code = *p++;
+    if (code < 0x80) {
+      if (code < 0x20 && code != '\t' && code != '\n' && code != '\r') return false;
+      continue;
+    }
+    std::ptrdiff_t more = 0;
+    std::uint32_t lowest = 0;
+    if (code >= 0xC2 && code <= 0xDF) {
+      more = 1;
+      code &= 0x1F;
+      lowest = 0x80;
+    } else if (code >= 0xE0 && code <= 0xEF) {
+      more = 2;
+      code &= 0x0F;
+      lowest = 0x800;
+    } else if (code >= 0xF0 && code <= 0xF4) {
+      more = 3;
+      code &= 0x07;
+      lowest = 0x10000;
+    } else {
+      return false;
+    }
+    if (end - p < more) return false;
+    for (; more > 0; --more, ++p) {
+      if ((*p & 0xC0) != 0x80) return false;
+      code = (code << 6) | (*p & 0x3Fu);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE ||
+        code == 0xFFFF) {
+      return false;
+    }
+  }
+  return true;
+}
 
 bool isWritableName(std::string_view name) {
   if (name.empty()) return false;

@@ -92,6 +92,31 @@ INSTANTIATE_TEST_SUITE_P(NotWellFormed, DomRejectTest,
                                            "<a x='1' x='2'/>", "<a/><?xml version='1.0'?>",
                                            "<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>"));
 
+// Bytes that are not UTF-8 or characters XML does not allow, in text, a
+// name, an attribute or a comment of a UTF-8 document.
+INSTANTIATE_TEST_SUITE_P(NotUtf8OrNoXmlCharacter, DomRejectTest,
+                         ::testing::Values("<a>Gl\xE4nzend</a>", "<a\xE9/>", "<a x='\xE9'/>",
+                                           "<a><!--\xFF--></a>", "<a>\xC0\xAF</a>",
+                                           "<a>\xE0\x80\xAF</a>", "<a>\xED\xA0\x80</a>",
+                                           "<a>\xF4\x90\x80\x80</a>", "<a>\xE2\x82</a>",
+                                           "<a>\x01</a>", "<a x='\x1B'/>", "<a>\xEF\xBF\xBF</a>"));
+
+TEST(DomLoadTest, ZeroBytesAfterTheRootFailTheLoad) {
+  using namespace std::string_literals;
+  Document document = Document::create();
+  EXPECT_FALSE(document.loadXML("<a/>\0\0\0"s));
+  EXPECT_TRUE(document.firstChild().isNull());
+}
+
+TEST(DomLoadTest, ValidUtf8AndConvertedEncodingsLoad) {
+  Node root = rootOf(
+      parseDocument("\xEF\xBB\xBF<a x='\xC3\xA4'>\t\xE6\x97\xA5\xF0\x9F\x98\x80\x7F\r\n</a>"));
+  EXPECT_EQ(root.attributes().getNamedItem("x").nodeTypedValue(), "\xC3\xA4");
+  EXPECT_EQ(root.nodeTypedValue(), "\t\xE6\x97\xA5\xF0\x9F\x98\x80\x7F\n");
+  root = rootOf(parseDocument("<?xml version='1.0' encoding='ISO-8859-1'?><a>Gl\xE4nzend</a>"));
+  EXPECT_EQ(root.nodeTypedValue(), "Gl\xC3\xA4nzend");
+}
+
 TEST(DomLoadTest, FailedParseDropsHandlesFromTheDocumentButKeepsThemValid) {
   Document document = parseDocument("<a><b>kept</b></a>");
   Node b = rootOf(document).firstChild();
