@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,21 @@ TEST_F(MediaInfoIOTest, CutForcesAreWrittenAsDecimalsAndReadAsInts) {
   EXPECT_EQ(readMedia(positionalPart() + kTimeStamp + "<nDeepCutForce>170.9</nDeepCutForce>")
                 .nDeepCutForce,
             170);
+}
+
+TEST_F(MediaInfoIOTest, RealsNarrowToTheNearestFloat) {
+  // Texts a little beyond the largest float still have it as their nearest
+  // float; only a text past the rounding boundary gives an infinity.
+  std::string children = positionalPart();
+  children.replace(children.find("0.250"), 5, "3.40282347E+38");
+  const MediaInfo record =
+      readMedia(children + kTimeStamp +
+                "<flNormalCutForceRange>-3.40282347E+38</flNormalCutForceRange>"
+                "<flDeepCutForceRange>3.5E+38</flDeepCutForceRange>");
+  EXPECT_EQ(record.flCutOffset, std::numeric_limits<float>::max());
+  EXPECT_EQ(record.flNormalCutForceRange, -std::numeric_limits<float>::max());
+  EXPECT_EQ(record.flDeepCutForceRange, std::numeric_limits<float>::infinity());
+  EXPECT_EQ(writtenField(record, "flCutOffset"), "340282346638528859811704183484516925440.000");
 }
 
 TEST_F(MediaInfoIOTest, HideUnrecommendedModeIsAThirtyTwoBitFlag) {

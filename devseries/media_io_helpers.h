@@ -1,9 +1,9 @@
 // Small helpers shared by the media and permission-set readers and writers.
 #pragma once
 
-#include <limits>
 #include <string_view>
 
+#include "devseries/field_io.h"
 #include "xml/dom.h"
 #include "xml/value_codec.h"
 
@@ -21,15 +21,10 @@ void forEachChild(const xml::Node& node, Read read) {
   for (xml::Node item = items.nextNode(); item; item = items.nextNode()) read(item);
 }
 
-// A real read and narrowed to float; magnitudes beyond the float range give
-// an infinity of that sign rather than an undefined conversion.
-inline float readFloat(const xml::Node& node) {
-  const double value = xml::readReal(node);
-  constexpr double kMax = std::numeric_limits<float>::max();
-  if (value > kMax) return std::numeric_limits<float>::infinity();
-  if (value < -kMax) return -std::numeric_limits<float>::infinity();
-  return static_cast<float>(value);
-}
+// A real read and narrowed to the nearest float, as for every other record
+// (field_io.h): a text just above the largest float, such as
+// "3.40282347E+38", reads as that float, not as an infinity.
+using devseries::readFloat;
 
 // A float field widened to double and written with 3 decimals.
 inline xml::Node createFloatElement(const xml::Document& document, std::string_view name,
