@@ -191,7 +191,11 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
 }
 
 xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, DeviceSeries& record) {
+  // The root claims this class's format 1.0.0.0, whichever class writes,
+  // until write() puts in the version text of the target.
   xml::Node root = createRootElement(document);
+  xml::FormatVersion own;
+  root.setAttribute("strVersion", DeviceSeriesIO::getVersion(own).toString());
   root.appendChild(
       writeList(document, "aModelInfoList", record.aModelInfoList, &ModelInfoIO::writeModelInfo));
   root.appendChild(

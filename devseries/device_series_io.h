@@ -64,7 +64,8 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
   // child, the item readers' errors, malformed command-string escapes).
   void readDeviceSeries(const xml::Node& root, DeviceSeries& record);
 
-  // A new, unattached DeviceSeries element with all thirteen children.
+  // A new, unattached DeviceSeries element with all thirteen children. Its
+  // strVersion is "1.0.0.0" whichever class builds it; write() replaces it.
   xml::Node writeDeviceSeries(const xml::Document& document, DeviceSeries& record);
 
   // Why the last read failed, for people: what went wrong and, for a

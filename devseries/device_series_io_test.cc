@@ -313,6 +313,15 @@ TEST_F(DeviceSeriesIOTest, FeedCalibrationIsWrittenOncePerModel) {
   EXPECT_EQ(record.aMediaInfoList[1].aflFeedCalibration.size(), 2);
 }
 
+TEST_F(DeviceSeriesIOTest, BuiltRootClaimsFormatOneUntilWriteSetsTheVersion) {
+  DeviceSeries record = readPayload("ostrand_km.dsr");
+  DeviceSeriesIO2 io(kOut, env_);
+  const xml::Document document = xml::Document::create();
+  const xml::Node root = io.writeDeviceSeries(document, record);
+  EXPECT_EQ(root.nodeName(), "DeviceSeries");
+  EXPECT_EQ(root.attributes().getNamedItem("strVersion").nodeTypedValue(), "1.0.0.0");
+}
+
 // ---------------------------------------------------------------------------
 // Command strings
 
