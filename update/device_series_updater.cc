@@ -38,7 +38,9 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
       // The installed file is not XML and is replaced; its bytes are kept
       // beside it first so the user can still recover them. Without that
       // copy nothing is replaced.
-      if (files.copyFile(p, p + ".bak", /*failIfExists=*/false) != platform::kOk) return true;
+      const std::string backup = p + ".bak";
+      removeStale(files, backup);
+      if (files.copyFile(p, backup, /*failIfExists=*/true) != platform::kOk) return true;
       writeBlob(p, blobId);
       return true;
     }

@@ -256,6 +256,23 @@ TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlIsKeptAsBackupAndReplaced) {
   expectNoTemporaries();
 }
 
+TEST_F(DeviceSeriesUpdaterTest, BackupIsNotWrittenThroughALinkStandingAtItsName) {
+  payload_ = documentBytes(series({media("Glossy", true)}), kNewVersion);
+  const std::string garbage(1500, 'x');
+  writeBytes(p_, garbage);
+  const std::string victim = dir_ + "/victim.txt";
+  writeBytes(victim, "not yours");
+  fs::create_symlink(victim, p_ + ".bak");
+
+  runUpdate();
+
+  EXPECT_EQ(readBytes(victim), "not yours");
+  EXPECT_FALSE(fs::is_symlink(p_ + ".bak"));
+  EXPECT_EQ(readBytes(p_ + ".bak"), garbage);
+  EXPECT_EQ(readBytes(p_), payload_);
+  fs::remove(victim);
+}
+
 TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlStaysWhenItsBackupFails) {
   const std::string garbage(1500, 'x');
   writeBytes(p_, garbage);

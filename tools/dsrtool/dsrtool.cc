@@ -171,7 +171,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "info" && operands == 1) return info(args[1], out, err, env);
   if (command == "roundtrip" && operands == 2) return roundtrip(args[1], args[2], err, env);
   if (command == "curve" && operands == 3) return curve(args[1], args[2], args[3], out, err, env);
-  if (command == "merge" && operands == 3) return merge(args[1], args[2], args[3], out, err, env);
+  if (command == "merge" && operands == 3) {
+    // OUT is replaced and, on failure, removed: it must not be an input.
+    if (args[3] == args[1] || args[3] == args[2]) {
+      return usageError(err, "merge: OUT must differ from INSTALLED and NEW");
+    }
+    return merge(args[1], args[2], args[3], out, err, env);
+  }
   if (command == "info" || command == "roundtrip" || command == "curve" || command == "merge") {
     return usageError(err, command + ": wrong number of arguments");
   }

@@ -114,6 +114,7 @@ TEST_F(DsrToolTest, UsageErrorsExitTwoWithAMessage) {
       {"curve", doc, "0"},
       {"merge", doc, doc},
       {"merge", doc, doc, doc, doc},
+      {"merge", doc, path("ostrand_km_lx.dsr"), doc},  // OUT would replace an input
   };
   for (const std::vector<std::string>& args : cases) {
     SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " with " + std::to_string(args.size()));
