@@ -9,6 +9,10 @@
 #include <stdexcept>
 #include <string>
 
+#include <benchmark/benchmark.h>
+
+#include "devseries/device_series_io.h"
+
 namespace okm::bench {
 
 // The payload document |name| in the source tree.
@@ -51,5 +55,24 @@ class ScratchFolder {
 
   std::filesystem::path root_;
 };
+
+// Times DeviceSeriesIO::write of |record| to scratch file |name|, removed
+// before each write so that no document stands there; the save ends with a
+// flush to stable storage.
+inline void writeToFreshPath(benchmark::State& state, devseries::DeviceSeries& record,
+                             const std::string& name) {
+  const std::string out = ScratchFolder::instance().path(name);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove(out);
+    state.ResumeTiming();
+    devseries::DeviceSeriesIO io(out);
+    if (!io.write(record)) {
+      state.SkipWithError("the document cannot be written");
+      break;
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * fileSize(out));
+}
 
 }  // namespace okm::bench

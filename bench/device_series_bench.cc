@@ -36,18 +36,7 @@ BENCHMARK(BM_DeviceSeriesIO2Read)->Unit(benchmark::kMillisecond);
 void BM_DeviceSeriesIOWriteFresh(benchmark::State& state) {
   devseries::DeviceSeries record;
   devseries::DeviceSeriesIO2(payloadPath(kLargestPayload)).read(record);
-  const std::string out = ScratchFolder::instance().path("fresh.dsr");
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove(out);
-    state.ResumeTiming();
-    devseries::DeviceSeriesIO io(out);
-    if (!io.write(record)) {
-      state.SkipWithError("the document cannot be written");
-      break;
-    }
-  }
-  state.SetBytesProcessed(state.iterations() * fileSize(out));
+  writeToFreshPath(state, record, "fresh.dsr");
 }
 BENCHMARK(BM_DeviceSeriesIOWriteFresh)->Unit(benchmark::kMillisecond);
 

@@ -97,18 +97,7 @@ BENCHMARK(BM_ReadMerged)->Unit(benchmark::kMillisecond)->MinTime(kLargeDocumentM
 // Writes the merged record to a path where no file exists.
 void BM_WriteMerged(benchmark::State& state) {
   devseries::DeviceSeries record = MergeInputs::get().merged;
-  const std::string out = ScratchFolder::instance().path("merged_out.dsr");
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove(out);
-    state.ResumeTiming();
-    devseries::DeviceSeriesIO io(out);
-    if (!io.write(record)) {
-      state.SkipWithError("the document cannot be written");
-      break;
-    }
-  }
-  state.SetBytesProcessed(state.iterations() * fileSize(out));
+  writeToFreshPath(state, record, "merged_out.dsr");
 }
 BENCHMARK(BM_WriteMerged)->Unit(benchmark::kMillisecond)->MinTime(kLargeDocumentMinTime);
 

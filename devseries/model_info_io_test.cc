@@ -11,14 +11,11 @@ namespace {
 
 using testing::childNamed;
 using testing::comErrorOf;
+using testing::el;
 using testing::parseDocument;
 using testing::resavedText;
 using testing::rootElement;
 using testing::savedText;
-
-std::string el(const std::string& name, const std::string& content) {
-  return "<" + name + ">" + content + "</" + name + ">";
-}
 
 std::string slots(const std::vector<int>& first, int fill, int count = 24) {
   std::string text;

@@ -10,14 +10,11 @@ namespace {
 
 using testing::childNamed;
 using testing::comErrorOf;
+using testing::el;
 using testing::parseDocument;
 using testing::resavedText;
 using testing::rootElement;
 using testing::savedText;
-
-std::string el(const std::string& name, const std::string& content) {
-  return "<" + name + ">" + content + "</" + name + ">";
-}
 
 std::string inkSlots(int count) {
   std::string text;

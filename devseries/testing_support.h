@@ -67,6 +67,11 @@ std::string savedText(Write&& write) {
 // write of the same element must reproduce.
 inline std::string resavedText(std::string_view text) { return parseDocument(text).xml(); }
 
+// The XML text of an element |name| holding |content| as it stands.
+inline std::string el(const std::string& name, const std::string& content) {
+  return "<" + name + ">" + content + "</" + name + ">";
+}
+
 // Resources without strings, so every language takes its standard name.
 class NoStringResources : public platform::Resources {
  public:
