@@ -11,20 +11,11 @@ namespace {
 using testing::childNamed;
 using testing::comErrorOf;
 using testing::el;
+using testing::localized;
 using testing::parseDocument;
 using testing::resavedText;
 using testing::rootElement;
 using testing::savedText;
-
-std::string localized(const std::string& name, const std::string& text) {
-  std::string children;
-  for (const char* language :
-       {"English", "Chinese_Simplified", "Chinese_Traditional", "French", "German", "Italian",
-        "Japanese", "Korean", "Portuguese", "Spanish", "Russian", "Turkish", "Arabic"}) {
-    children += el(language, text);
-  }
-  return el(name, children);
-}
 
 std::string rgb(const std::string& name, const char* r, const char* g, const char* b) {
   return el(name, el("R", r) + el("G", g) + el("B", b));

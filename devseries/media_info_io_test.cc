@@ -12,51 +12,23 @@ namespace devseries {
 namespace {
 
 using testing::comErrorOf;
+using testing::el;
+using testing::localized;
 using testing::parseDocument;
 using testing::resavedText;
 using testing::rootElement;
 using testing::savedText;
-
-constexpr const char* kLanguages[] = {"English",
-                                      "Chinese_Simplified",
-                                      "Chinese_Traditional",
-                                      "French",
-                                      "German",
-                                      "Italian",
-                                      "Japanese",
-                                      "Korean",
-                                      "Portuguese",
-                                      "Spanish",
-                                      "Russian",
-                                      "Turkish",
-                                      "Arabic"};
-
-// A localized text element as the writer gives it: every language present.
-std::string localized(const std::string& name, const std::string& text) {
-  std::string xml = "<" + name + ">";
-  for (const char* language : kLanguages) {
-    xml += std::string("<") + language + ">" + text + "</" + language + ">";
-  }
-  return xml + "</" + name + ">";
-}
-
-std::string element(const std::string& name, const std::string& text) {
-  return "<" + name + ">" + text + "</" + name + ">";
-}
 
 // The 16 positional children of a media entry; nDryHeater and nVacuumPower
 // as given.
 std::string positionalPart(const std::string& dryHeater = "45",
                            const std::string& vacuumPower = "1") {
   return localized("strMediaName", "Generic Vinyl") + localized("strBaseMediaName", "") +
-         "<aPermissionSetList/><aQualityInfoList/>" + element("nDefaultLevel", "1") +
-         element("nDryTime", "0") + element("nVacuumPower", vacuumPower) +
-         element("eHeadHeight", "1") +
-         "<aflFeedCalibration><value>0.000</value></aflFeedCalibration>" +
-         element("nPreHeater", "40") + element("nPrintHeater", "40") +
-         element("nDryHeater", dryHeater) + element("nCutCount", "1") +
-         element("nCutVelocity", "30") + element("nCutForce", "50") +
-         element("flCutOffset", "0.250");
+         "<aPermissionSetList/><aQualityInfoList/>" + el("nDefaultLevel", "1") +
+         el("nDryTime", "0") + el("nVacuumPower", vacuumPower) + el("eHeadHeight", "1") +
+         "<aflFeedCalibration><value>0.000</value></aflFeedCalibration>" + el("nPreHeater", "40") +
+         el("nPrintHeater", "40") + el("nDryHeater", dryHeater) + el("nCutCount", "1") +
+         el("nCutVelocity", "30") + el("nCutForce", "50") + el("flCutOffset", "0.250");
 }
 
 const std::string kTimeStamp =

@@ -182,13 +182,7 @@ TEST_F(ModeInfoIOTest, AnyPowerOffTheBaseValueWritesBothEntries) {
 }
 
 std::string localized(const std::string& text) {
-  std::string children;
-  for (const char* language :
-       {"English", "Chinese_Simplified", "Chinese_Traditional", "French", "German", "Italian",
-        "Japanese", "Korean", "Portuguese", "Spanish", "Russian", "Turkish", "Arabic"}) {
-    children += el(language, text);
-  }
-  return el("strResolutionName", children);
+  return testing::localized("strResolutionName", text);
 }
 
 ResolutionInfo readResolution(const std::string& text) {
