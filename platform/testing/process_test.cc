@@ -29,7 +29,7 @@ TEST(ProcessTest, QuotesWindowsArgumentsForTheCRuntime) {
 TEST(ProcessTest, CapturesBothStreamsTheExitCodeAndPassesTheEnvironment) {
 #ifdef _WIN32
   const ProcessResult result =
-      runProcess("cmd.exe", {"/c", "echo %OKM_PROCESS_TEST%& 1>&2 echo err& exit /b 3"},
+      runProcess("cmd.exe", {"/c", "echo %OKM_PROCESS_TEST%& echo err>&2& exit /b 3"},
                  {{"OKM_PROCESS_TEST", "out"}});
   const std::string newline = "\r\n";
 #else
