@@ -1,22 +1,8 @@
 #include "app/app_test_support.h"
 
-#include <fstream>
-#include <random>
-#include <sstream>
+#include <vector>
 
 namespace app::testing {
-
-TempFolder::TempFolder() {
-  std::random_device random;
-  do {
-    path_ = std::filesystem::temp_directory_path() / ("okm_app_test_" + std::to_string(random()));
-  } while (!std::filesystem::create_directory(path_));
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
 
 void addPayloadStrings(platform::testing::FakeResources& resources) {
   resources.setString(200, "Rastella\\Device\\");
@@ -79,19 +65,6 @@ void addSmallBlobs(platform::testing::FakeResources& resources) {
   for (int id = 130; id <= 193; ++id) {
     if (id != 140) resources.addBlob(id, "blob " + std::to_string(id));
   }
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
 }
 
 }  // namespace app::testing

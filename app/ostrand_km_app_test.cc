@@ -10,15 +10,14 @@
 #include "app/app_test_support.h"
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
+#include "platform/testing/scratch_dir.h"
 #include "platform/testing/test_env.h"
 
 namespace app {
 namespace {
 
 namespace fs = std::filesystem;
-using app::testing::readFile;
-using app::testing::TempFolder;
-using app::testing::writeFile;
+using platform::testing::ScratchDir;
 using platform::testing::TestEnv;
 
 std::string numbered(int number, const std::string& rest) {
@@ -34,20 +33,19 @@ std::string updatedLine(int number, const std::string& path, int blobId) {
 
 class InitInstanceTest : public ::testing::Test {
  protected:
-  InitInstanceTest() : env(folder.path().string()) {}
+  InitInstanceTest() : env(scratch.path()) {}
 
   void SetUp() override {
     resetProgressCounterForTesting();
-    host = folder.path() / "Host";
-    fs::create_directories(host / "Rastella" / "Device");
-    fs::create_directories(host / "Profiles");
+    scratch.mkdirs("Host/Rastella/Device");
+    scratch.mkdirs("Host/Profiles");
     app::testing::addPayloadStrings(env.fakeResources());
     app::testing::addSmallBlobs(env.fakeResources());
   }
 
   // The install folder as the registry holds it: native folder, Windows
   // separator at the end.
-  std::string installPath() const { return host.string() + "\\"; }
+  std::string installPath() const { return host + "\\"; }
   void registerHost() { app::testing::registerHost(env.fakeRegistry(), installPath()); }
 
   // Runs the start-up hook with an updater that records its calls and marks
@@ -64,7 +62,12 @@ class InitInstanceTest : public ::testing::Test {
   std::string devicePath(const std::string& name) const {
     return installPath() + "Rastella\\Device\\" + name;
   }
-  fs::path deviceFile(const std::string& name) const { return host / "Rastella" / "Device" / name; }
+  // The full path of |relative| in the host folder, and a file written there.
+  std::string at(const std::string& relative) const { return host + "/" + relative; }
+  std::string deviceFile(const std::string& name) const { return at("Rastella/Device/" + name); }
+  void writeAt(const std::string& relative, const std::string& bytes) {
+    scratch.write("Host/" + relative, bytes);
+  }
 
   // The target paths of steps 1 to 9 and 13 to 62 with their blob ids.
   std::vector<std::pair<std::string, int>> writtenTargets() {
@@ -90,8 +93,8 @@ class InitInstanceTest : public ::testing::Test {
     bool operator==(const Update&) const = default;
   };
 
-  TempFolder folder;
-  fs::path host;
+  ScratchDir scratch;
+  std::string host = scratch / "Host";
   TestEnv env;
   std::vector<Update> updates;
 };
@@ -99,8 +102,8 @@ class InitInstanceTest : public ::testing::Test {
 TEST_F(InitInstanceTest, UnregisteredHostStopsSilently) {
   EXPECT_TRUE(run());
   EXPECT_TRUE(lines().empty());
-  EXPECT_TRUE(fs::is_empty(host / "Rastella" / "Device"));
-  EXPECT_TRUE(fs::is_empty(host / "Profiles"));
+  EXPECT_TRUE(fs::is_empty(at("Rastella/Device")));
+  EXPECT_TRUE(fs::is_empty(at("Profiles")));
 }
 
 TEST_F(InitInstanceTest, MissingInstallationRecordStopsSilently) {
@@ -110,7 +113,7 @@ TEST_F(InitInstanceTest, MissingInstallationRecordStopsSilently) {
                                platform::kFileNotFound);
   EXPECT_TRUE(run());
   EXPECT_TRUE(lines().empty());
-  EXPECT_TRUE(fs::is_empty(host / "Rastella" / "Device"));
+  EXPECT_TRUE(fs::is_empty(at("Rastella/Device")));
 }
 
 TEST_F(InitInstanceTest, MissingUserSettingsStopBeforeTheInstallationRecordIsRead) {
@@ -149,18 +152,18 @@ TEST_F(InitInstanceTest, FreshHostGetsEveryFileInTableOrder) {
   EXPECT_EQ(lines(), expected);
   EXPECT_TRUE(updates.empty());
 
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM.bmp")), "blob 138");
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM 300 LX.pmp")), "blob 137");
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM.dsr")), "blob 130");
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.bmp")), "blob 138");
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM 300 LX.pmp")), "blob 137");
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.dsr")), "blob 130");
   EXPECT_EQ(
-      readFile(host / "Profiles/Ostrand KM/Ostrand Tessel CMYK/KMLX_GenericPaper_900x900.icc"),
+      ScratchDir::read(at("Profiles/Ostrand KM/Ostrand Tessel CMYK/KMLX_GenericPaper_900x900.icc")),
       "blob 193");
-  EXPECT_TRUE(fs::is_directory(host / "Profiles/Ostrand KM/Ostrand CMYK"));
-  EXPECT_TRUE(fs::is_directory(host / "Profiles/Ostrand KM/Ostrand Tessel CMYK"));
+  EXPECT_TRUE(fs::is_directory(at("Profiles/Ostrand KM/Ostrand CMYK")));
+  EXPECT_TRUE(fs::is_directory(at("Profiles/Ostrand KM/Ostrand Tessel CMYK")));
 }
 
 TEST_F(InitInstanceTest, HostWithoutProfilesFolderReportsEveryProfile) {
-  fs::remove(host / "Profiles");
+  fs::remove(at("Profiles"));
   registerHost();
   EXPECT_TRUE(run());
   ASSERT_EQ(lines().size(), 63u);
@@ -170,16 +173,16 @@ TEST_F(InitInstanceTest, HostWithoutProfilesFolderReportsEveryProfile) {
   for (int i = 9; i < 59; ++i) {
     EXPECT_EQ(lines()[i], numbered(i + 1, targets[i].first + " error: file cannot opened.\r\n"));
   }
-  EXPECT_FALSE(fs::exists(host / "Profiles"));
+  EXPECT_FALSE(fs::exists(at("Profiles")));
   EXPECT_EQ(lines()[62], updatedLine(63, devicePath("Ostrand KM.dsr"), 130));
 }
 
 TEST_F(InitInstanceTest, SomethingAtAFolderPathIsNotReplacedByAFolder) {
-  fs::create_directories(host / "Profiles" / "Ostrand KM");
-  writeFile(host / "Profiles" / "Ostrand KM" / "Ostrand CMYK", "a file, not a folder");
+  fs::create_directories(at("Profiles/Ostrand KM"));
+  writeAt("Profiles/Ostrand KM/Ostrand CMYK", "a file, not a folder");
   registerHost();
   run();
-  EXPECT_EQ(readFile(host / "Profiles" / "Ostrand KM" / "Ostrand CMYK"), "a file, not a folder");
+  EXPECT_EQ(ScratchDir::read(at("Profiles/Ostrand KM/Ostrand CMYK")), "a file, not a folder");
   // The 25 profiles of ink-set folder 1 cannot be written; folder 2 can.
   const auto targets = writtenTargets();
   EXPECT_EQ(lines()[9], numbered(10, targets[9].first + " error: file cannot opened.\r\n"));
@@ -188,23 +191,23 @@ TEST_F(InitInstanceTest, SomethingAtAFolderPathIsNotReplacedByAFolder) {
 }
 
 TEST_F(InitInstanceTest, ShortInstalledSeriesFileIsOverwritten) {
-  writeFile(deviceFile("Ostrand KM 300.dsr"), std::string(1023, 'u'));
+  writeAt("Rastella/Device/Ostrand KM 300.dsr", std::string(1023, 'u'));
   registerHost();
   run();
   EXPECT_TRUE(updates.empty());
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM 300.dsr")), "blob 131");
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM 300.dsr")), "blob 131");
   EXPECT_EQ(lines()[59], updatedLine(60, devicePath("Ostrand KM 300.dsr"), 131));
 }
 
 TEST_F(InitInstanceTest, InstalledSeriesFileOf1024BytesGoesToTheMerge) {
   const std::string installed(1024, 'u');
-  writeFile(deviceFile("Ostrand KM LX.dsr"), installed);
-  writeFile(deviceFile("Ostrand KM.dsr"), std::string(5000, 'v'));
+  writeAt("Rastella/Device/Ostrand KM LX.dsr", installed);
+  writeAt("Rastella/Device/Ostrand KM.dsr", std::string(5000, 'v'));
   registerHost();
   run();
   EXPECT_EQ(updates, (std::vector<Update>{{devicePath("Ostrand KM LX.dsr"), 132},
                                           {devicePath("Ostrand KM.dsr"), 130}}));
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM LX.dsr")), installed);
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM LX.dsr")), installed);
   ASSERT_EQ(lines().size(), 63u);
   EXPECT_EQ(lines()[59], updatedLine(60, devicePath("Ostrand KM 300.dsr"), 131));
   EXPECT_EQ(lines()[60], "update " + devicePath("Ostrand KM LX.dsr") + " 132");
@@ -213,7 +216,7 @@ TEST_F(InitInstanceTest, InstalledSeriesFileOf1024BytesGoesToTheMerge) {
 }
 
 TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeReadIsWrittenOver) {
-  writeFile(deviceFile("Ostrand KM.dsr"), std::string(2000, 'v'));
+  writeAt("Rastella/Device/Ostrand KM.dsr", std::string(2000, 'v'));
   fs::create_directory(deviceFile("Ostrand KM LX.dsr"));
   platform::FaultFileSystem faults(env.files());
   faults.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault, 0,
@@ -222,7 +225,7 @@ TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeReadIsWrittenOver) {
   registerHost();
   run();
   EXPECT_TRUE(updates.empty());
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM.dsr")), "blob 130");
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.dsr")), "blob 130");
   ASSERT_EQ(lines().size(), 63u);
   EXPECT_EQ(lines()[60],
             numbered(61, devicePath("Ostrand KM LX.dsr") + " error: file cannot opened.\r\n"));
@@ -230,13 +233,12 @@ TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeReadIsWrittenOver) {
 }
 
 TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {
-  app::testing::registerHost(env.fakeRegistry(), host.string());
+  app::testing::registerHost(env.fakeRegistry(), host);
   run();
-  EXPECT_EQ(readFile(deviceFile("Ostrand KM.bmp")), "blob 138");
-  EXPECT_FALSE(fs::exists(folder.path() / "HostRastella"));
-  EXPECT_FALSE(fs::exists(folder.path() / "HostProfiles"));
-  EXPECT_EQ(lines().at(0),
-            updatedLine(1, host.string() + "\\Rastella\\Device\\Ostrand KM.bmp", 138));
+  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.bmp")), "blob 138");
+  EXPECT_FALSE(ScratchDir::exists(scratch / "HostRastella"));
+  EXPECT_FALSE(ScratchDir::exists(scratch / "HostProfiles"));
+  EXPECT_EQ(lines().at(0), updatedLine(1, host + "\\Rastella\\Device\\Ostrand KM.bmp", 138));
 }
 
 TEST_F(InitInstanceTest, StepWithoutItsNameIsSkipped) {
@@ -246,7 +248,7 @@ TEST_F(InitInstanceTest, StepWithoutItsNameIsSkipped) {
   ASSERT_EQ(lines().size(), 62u);
   EXPECT_EQ(lines()[1], updatedLine(2, devicePath("Ostrand KM 300.rmt"), 141));
   EXPECT_FALSE(fs::exists(deviceFile("Ostrand KM.rmt")));
-  const auto entries = fs::directory_iterator(host / "Rastella" / "Device");
+  const auto entries = fs::directory_iterator(at("Rastella/Device"));
   EXPECT_EQ(std::distance(fs::begin(entries), fs::end(entries)), 12);
 }
 

@@ -8,20 +8,19 @@
 #include "app/app_test_support.h"
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
+#include "platform/testing/scratch_dir.h"
 #include "platform/testing/test_env.h"
 
 namespace app {
 namespace {
 
 namespace fs = std::filesystem;
-using app::testing::readFile;
-using app::testing::TempFolder;
-using app::testing::writeFile;
+using platform::testing::ScratchDir;
 using platform::testing::TestEnv;
 
 class ResourceDeployerTest : public ::testing::Test {
  protected:
-  ResourceDeployerTest() : env(folder.path().string()), files(env.files()) { env.useFiles(files); }
+  ResourceDeployerTest() : env(scratch.path()), files(env.files()) { env.useFiles(files); }
 
   void SetUp() override {
     resetProgressCounterForTesting();
@@ -36,29 +35,27 @@ class ResourceDeployerTest : public ::testing::Test {
 
   // A target path as the installer builds it: Windows separators after the
   // folder.
-  std::string target(const std::string& relative) const {
-    return folder.path().string() + "\\" + relative;
-  }
-  fs::path native(const std::string& relative) const { return folder.path() / relative; }
+  std::string target(const std::string& relative) const { return scratch.path() + "\\" + relative; }
+  std::string native(const std::string& relative) const { return scratch / relative; }
 
   const std::vector<std::string>& lines() { return env.output().texts(); }
 
-  TempFolder folder;
+  ScratchDir scratch;
   TestEnv env;
   platform::FaultFileSystem files;
 };
 
 TEST_F(ResourceDeployerTest, WritesTheWholeBlobAndReportsItsSize) {
   EXPECT_TRUE(ResourceDeployer(env, target("a.icc"), 150));
-  EXPECT_EQ(readFile(native("a.icc")), "0123456789");
+  EXPECT_EQ(ScratchDir::read(native("a.icc")), "0123456789");
   ASSERT_EQ(lines().size(), 1u);
   EXPECT_EQ(lines()[0], "[01] " + target("a.icc") + " ( 10 Bytes ) successfly updated!\r\n");
 }
 
 TEST_F(ResourceDeployerTest, ReplacesAndTruncatesAnExistingFile) {
-  writeFile(native("a.icc"), std::string(100, 'o'));
+  scratch.write("a.icc", std::string(100, 'o'));
   EXPECT_TRUE(ResourceDeployer(env, target("a.icc"), 150));
-  EXPECT_EQ(readFile(native("a.icc")), "0123456789");
+  EXPECT_EQ(ScratchDir::read(native("a.icc")), "0123456789");
 }
 
 TEST_F(ResourceDeployerTest, LargerBlobIsReportedInPlainDecimal) {
@@ -72,11 +69,11 @@ TEST_F(ResourceDeployerTest, LargerBlobIsReportedInPlainDecimal) {
 TEST_F(ResourceDeployerTest, BlobProblemsLeaveAnExistingFileUntouched) {
   env.fakeResources().addUnobtainableBlob(160);
   env.fakeResources().addBlob(161, std::string());
-  writeFile(native("keep.bin"), "old");
+  scratch.write("keep.bin", "old");
   EXPECT_FALSE(ResourceDeployer(env, target("keep.bin"), 999));
   EXPECT_FALSE(ResourceDeployer(env, target("keep.bin"), 160));
   EXPECT_FALSE(ResourceDeployer(env, target("keep.bin"), 161));
-  EXPECT_EQ(readFile(native("keep.bin")), "old");
+  EXPECT_EQ(ScratchDir::read(native("keep.bin")), "old");
   EXPECT_TRUE(files.calls().empty());
   const std::string path = target("keep.bin");
   EXPECT_EQ(lines(),
@@ -103,15 +100,15 @@ TEST_F(ResourceDeployerTest, MissingFolderIsNotCreated) {
 }
 
 TEST_F(ResourceDeployerTest, ReadOnlyTargetIsLeftAsItWas) {
-  writeFile(native("ro.bin"), "protected");
-  fs::permissions(native("ro.bin"), fs::perms::owner_read | fs::perms::group_read);
+  scratch.write("ro.bin", "protected");
+  ScratchDir::makeReadOnly(native("ro.bin"));
   EXPECT_FALSE(ResourceDeployer(env, target("ro.bin"), 150));
-  EXPECT_EQ(readFile(native("ro.bin")), "protected");
+  EXPECT_EQ(ScratchDir::read(native("ro.bin")), "protected");
   EXPECT_EQ(lines().at(0), "[01] " + target("ro.bin") + " error: file cannot opened.\r\n");
 }
 
 TEST_F(ResourceDeployerTest, DiskFullDuringTheWriteLeavesNoFile) {
-  writeFile(native("full.bin"), "old content");
+  scratch.write("full.bin", "old content");
   files.inject(platform::Fault::diskFull(4));
   EXPECT_FALSE(ResourceDeployer(env, target("full.bin"), 150));
   EXPECT_FALSE(fs::exists(native("full.bin")));

@@ -45,7 +45,7 @@ BENCHMARK(BM_DeviceSeriesIOWriteFresh)->Unit(benchmark::kMillisecond);
 void BM_DeviceSeriesIOWriteOver(benchmark::State& state) {
   devseries::DeviceSeries record;
   devseries::DeviceSeriesIO2(payloadPath(kLargestPayload)).read(record);
-  const std::string out = ScratchFolder::instance().path("over.dsr");
+  const std::string out = scratchFolder() / "over.dsr";
   std::filesystem::copy_file(payloadPath(kLargestPayload), out,
                              std::filesystem::copy_options::overwrite_existing);
   for (auto _ : state) {
@@ -91,7 +91,7 @@ BENCHMARK(BM_PugixmlLoadFile)->Unit(benchmark::kMillisecond);
 void pugixmlSave(benchmark::State& state, bool sync) {
   pugi::xml_document document;
   document.load_file(payloadPath(kLargestPayload).c_str());
-  const std::string out = ScratchFolder::instance().path(sync ? "pugi_synced.dsr" : "pugi.dsr");
+  const std::string out = scratchFolder() / (sync ? "pugi_synced.dsr" : "pugi.dsr");
   for (auto _ : state) {
     if (!document.save_file(out.c_str(), "\t", pugi::format_indent, pugi::encoding_utf8)) {
       state.SkipWithError("pugixml cannot save");

@@ -48,8 +48,8 @@ struct MergeInputs {
     update::carryMedia(installed, merged);
     update::trimCalibrationLists(merged);
 
-    installedPath = ScratchFolder::instance().path("installed.dsr");
-    mergedPath = ScratchFolder::instance().path("merged.dsr");
+    installedPath = scratchFolder() / "installed.dsr";
+    mergedPath = scratchFolder() / "merged.dsr";
     devseries::DeviceSeries copy = installed;
     devseries::DeviceSeriesIO2(installedPath).write(copy);
     copy = merged;

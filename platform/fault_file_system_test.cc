@@ -4,17 +4,18 @@
 
 #include <string>
 
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/test_scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
+#include "platform/testing/test_env.h"
 
 namespace platform {
 namespace {
 
-using posix::ScratchDir;
+using platform::testing::ScratchDir;
 
-class FaultFileSystemTest : public testing::Test {
+class FaultFileSystemTest : public ::testing::Test {
  protected:
-  // Native paths (they start with "/") keep the test independent of a prefix.
+  // Full paths of the scratch folder, which the real file system of every
+  // build takes as they stand.
   std::string at(const std::string& name) const { return scratch_ / name; }
 
   Error writeFile(const std::string& name, const std::string& content, std::uint32_t* written) {
@@ -27,8 +28,8 @@ class FaultFileSystemTest : public testing::Test {
   }
 
   ScratchDir scratch_;
-  posix::PosixFileSystem real_{scratch_.path()};
-  FaultFileSystem files_{real_};
+  platform::testing::TestEnv env_{scratch_.path()};
+  FaultFileSystem files_{env_.files()};
 };
 
 TEST_F(FaultFileSystemTest, FailsOnlyTheNthCall) {

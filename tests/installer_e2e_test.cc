@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing/scratch_dir.h"
 #include "tests/sandbox_host.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::testing::ScratchDir;
 using sandbox::Hive;
 using sandbox::SandboxHost;
 
@@ -50,7 +52,7 @@ class InstallerEndToEnd : public ::testing::Test {
     return targets;
   }
 
-  std::string blob(int id) { return sandbox::readFile(manifest_.blobs.at(id)); }
+  std::string blob(int id) { return ScratchDir::read(manifest_.blobs.at(id).string()); }
 
   static std::string successLine(int number, const std::string& path, std::size_t size) {
     char prefix[16];
@@ -81,7 +83,8 @@ TEST_F(InstallerEndToEnd, FreshHostGetsTheWholePayloadInTableOrder) {
     EXPECT_EQ(lines[i], successLine(static_cast<int>(i + 1), windowsPath, expected.size()));
     const fs::path deployed = host.native(windowsPath);
     ASSERT_TRUE(fs::exists(deployed)) << deployed;
-    EXPECT_TRUE(sandbox::readFile(deployed) == expected) << deployed << " differs from its blob";
+    EXPECT_TRUE(ScratchDir::read(deployed.string()) == expected)
+        << deployed << " differs from its blob";
   }
   for (const char* folder :
        {"Profiles\\Ostrand KM\\Ostrand CMYK", "Profiles\\Ostrand KM\\Ostrand Tessel CMYK"}) {
@@ -161,10 +164,10 @@ TEST_F(InstallerEndToEnd, InstalledDeviceSeriesFileSizeDecidesBetweenWriteAndUpd
   std::vector<Target> dsr = deviceSeriesTargets();
   const fs::path shortFile = host.native(sandbox::kInstallPath + dsr[0].relative);
   const fs::path fullFile = host.native(sandbox::kInstallPath + dsr[1].relative);
-  sandbox::writeFile(shortFile, std::string(1023, 'x'));
+  ScratchDir::overwrite(shortFile.string(), std::string(1023, 'x'));
   const std::string installed = "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"6.6.13.0\">" +
                                 std::string(1024, ' ') + "</DeviceSeries>\n";
-  sandbox::writeFile(fullFile, installed);
+  ScratchDir::overwrite(fullFile.string(), installed);
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
   std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
@@ -173,7 +176,7 @@ TEST_F(InstallerEndToEnd, InstalledDeviceSeriesFileSizeDecidesBetweenWriteAndUpd
   ASSERT_GE(lines.size(), 60u) << run.debugOutput;
   EXPECT_EQ(lines[59],
             successLine(60, sandbox::kInstallPath + dsr[0].relative, blob(dsr[0].blob).size()));
-  EXPECT_TRUE(sandbox::readFile(shortFile) == blob(dsr[0].blob));
+  EXPECT_TRUE(ScratchDir::read(shortFile.string()) == blob(dsr[0].blob));
   for (const std::string& line : lines) {
     EXPECT_EQ(line.find(dsr[1].relative + " ("), std::string::npos) << line;
   }

@@ -1,13 +1,10 @@
 #include "tests/sandbox_host.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "platform/testing/process.h"
 
 namespace sandbox {
 
@@ -37,17 +34,9 @@ std::string regKeyName(const std::string& path) {
 }  // namespace
 
 SandboxHost::SandboxHost() {
-  std::string pattern = (fs::temp_directory_path() / "okm-host-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  prefix_ = pattern;
   fs::create_directories(prefix_ / "drive_c");
   fs::create_directories(prefix_ / "dosdevices");
   fs::create_directory_symlink("../drive_c", prefix_ / "dosdevices" / "c:");
-}
-
-SandboxHost::~SandboxHost() {
-  std::error_code ignored;
-  fs::remove_all(prefix_, ignored);
 }
 
 void SandboxHost::registerHost(const std::string& installPath, Hive hive) {
@@ -81,7 +70,7 @@ void SandboxHost::writeRegistry() const {
         }
       }
     }
-    writeFile(prefix_ / (hive == Hive::kLocalMachine ? "system.reg" : "user.reg"), out.str());
+    scratch_.write(hive == Hive::kLocalMachine ? "system.reg" : "user.reg", out.str());
   }
 }
 
@@ -101,25 +90,9 @@ void createHostFolders(const SandboxHost& host, bool withProfiles) {
 }
 
 RunResult runInstaller(const fs::path& executable, const SandboxHost& host) {
-  const fs::path capture = host.prefix() / "debug-output.txt";
-  RunResult result;
-  pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    int fd = open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) _exit(126);
-    dup2(fd, 2);
-    close(fd);
-    setenv("WINEPREFIX", host.prefix().c_str(), 1);
-    execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) throw std::runtime_error("waitpid failed");
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.debugOutput = readFile(capture);
-  fs::remove(capture);
-  return result;
+  const platform::testing::ProcessResult run = platform::testing::runProcess(
+      executable.string(), {}, {{"WINEPREFIX", host.prefix().string()}});
+  return {run.exitCode, run.err};
 }
 
 Manifest readManifest(const fs::path& manifestFile) {
@@ -150,20 +123,6 @@ Manifest readManifest(const fs::path& manifestFile) {
     }
   }
   return manifest;
-}
-
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeFile(const fs::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
 std::vector<std::string> progressLines(const std::string& output) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing/scratch_dir.h"
+
 namespace sandbox {
 
 // One value of a registry key: a quoted string, or a raw right-hand side
@@ -31,7 +33,6 @@ enum class Hive { kLocalMachine, kCurrentUser };
 class SandboxHost {
  public:
   SandboxHost();
-  ~SandboxHost();
   SandboxHost(const SandboxHost&) = delete;
   SandboxHost& operator=(const SandboxHost&) = delete;
 
@@ -50,7 +51,8 @@ class SandboxHost {
   std::filesystem::path native(const std::string& windowsPath) const;
 
  private:
-  std::filesystem::path prefix_;
+  platform::testing::ScratchDir scratch_;
+  std::filesystem::path prefix_ = scratch_.path();
   std::map<Hive, std::vector<RegKey>> keys_;
 };
 
@@ -76,9 +78,6 @@ struct Manifest {
   std::map<int, std::string> strings;
 };
 Manifest readManifest(const std::filesystem::path& manifestFile);
-
-std::string readFile(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& bytes);
 
 // Splits the installer's output into its progress lines (each without CR LF).
 std::vector<std::string> progressLines(const std::string& output);

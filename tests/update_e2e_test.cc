@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "platform/testing/scratch_dir.h"
 #include "tests/sandbox_host.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::testing::ScratchDir;
 using sandbox::SandboxHost;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
@@ -92,7 +94,8 @@ TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
   SandboxHost host;
   host.registerHost(sandbox::kInstallPath);
   sandbox::createHostFolders(host);
-  ASSERT_EQ(sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput).size(), 63u);
+  ASSERT_EQ(sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput).size(),
+            63u);
   const fs::path installed = host.native(devicePath("Ostrand KM.dsr"));
   const fs::path renamed = installed.parent_path() / "ostrand km.dsr";
   fs::rename(installed, renamed);
@@ -101,7 +104,8 @@ TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
   std::vector<std::string> lines =
       sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput);
   ASSERT_EQ(lines.size(), 63u);
-  EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + ".tmp ("), std::string::npos) << lines[62];
+  EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + ".tmp ("), std::string::npos)
+      << lines[62];
   EXPECT_FALSE(fs::exists(installed));
   const devseries::DeviceSeries merged = readDocument(renamed);
   EXPECT_EQ(merged.aMediaInfoList[merged.aMediaInfoList.size() - 1].strMediaName[0],
@@ -114,13 +118,13 @@ TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
   sandbox::createHostFolders(host);
   const fs::path file = host.native(devicePath("Ostrand KM.dsr"));
   const std::string broken(2048, '#');
-  sandbox::writeFile(file, broken);
+  ScratchDir::overwrite(file.string(), broken);
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
   std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u);
   EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + " ("), std::string::npos) << lines[62];
-  EXPECT_EQ(sandbox::readFile(file.string() + ".bak"), broken);
+  EXPECT_EQ(ScratchDir::read(file.string() + ".bak"), broken);
   EXPECT_EQ(readDocument(file).aModelInfoList.size(), 1);
 }
 

@@ -1,18 +1,16 @@
 #include "update/device_series_updater.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "devseries/device_series_io.h"
 #include "devseries/testing_support.h"
 #include "platform/fault_file_system.h"
+#include "platform/testing/scratch_dir.h"
 #include "platform/testing/test_env.h"
 
 namespace update {
@@ -24,32 +22,15 @@ using devseries::MediaInfo;
 using platform::Fault;
 using platform::FileCall;
 using platform::FileOp;
+using platform::testing::ScratchDir;
 
 constexpr int kBlobId = 141;
 constexpr const char* kNewVersion = "6.6.13.0";
 constexpr const char* kOldVersion = "6.5.2.0";
 
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  if (in) bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-// True when anything, a dangling link included, stands at |path|.
-bool present(const std::string& path) { return fs::exists(fs::symlink_status(path)); }
-
-std::string makeTempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "updater_test_XXXXXX").string();
-  const char* made = ::mkdtemp(pattern.data());
-  EXPECT_NE(made, nullptr);
-  return made == nullptr ? std::string() : std::string(made);
-}
+// Where a test cannot plant a symbolic link, it cannot check what the
+// update does with one.
+constexpr const char* kNoLinks = "this system does not let us create symbolic links";
 
 xml::LocalizedText nameOf(const std::string& base) {
   xml::LocalizedText name;
@@ -128,17 +109,13 @@ std::size_t callIndex(const std::vector<FileCall>& calls, const FileCall& call) 
 class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
  protected:
   DeviceSeriesUpdaterTest() { env_.useFiles(faults_); }
-  ~DeviceSeriesUpdaterTest() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
 
   // The bytes of |record| saved as a document whose strVersion is |version|.
   std::string documentBytes(DeviceSeries record, const std::string& version) {
     const std::string scratch = dir_ + "/scratch.xml";
     devseries::DeviceSeriesIO2 io(scratch, setupEnv_);
     EXPECT_TRUE(io.write(record));
-    std::string bytes = readBytes(scratch);
+    std::string bytes = ScratchDir::read(scratch);
     fs::remove(scratch);
     const std::string written = "strVersion=\"" + versionText(bytes) + "\"";
     bytes.replace(bytes.find(written), written.size(), "strVersion=\"" + version + "\"");
@@ -160,7 +137,7 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
     installedBytes_ = documentBytes(
         series({media("Glossy", false, 10), media("Matte", true, 20), userMedia("My Banner", 8)}),
         kOldVersion);
-    writeBytes(p_, installedBytes_);
+    ScratchDir::overwrite(p_, installedBytes_);
     payload_ = documentBytes(
         series({media("Glossy", true, 11), media("Matte", true, 21), media("Canvas", true, 31)}),
         kNewVersion);
@@ -168,7 +145,7 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
 
   // Checks that |path| holds the merge of the typical files.
   void expectTypicalMerge(const std::string& path) {
-    const std::string bytes = readBytes(path);
+    const std::string bytes = ScratchDir::read(path);
     EXPECT_EQ(versionText(bytes), kNewVersion);
     const DeviceSeries merged = readBack(path);
     EXPECT_EQ(englishNames(merged),
@@ -195,7 +172,7 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
       blobCalls_.push_back(path);
       EXPECT_EQ(blobId, kBlobId);
       if (failBlobWrites_) return false;
-      writeBytes(path, payload_);
+      ScratchDir::overwrite(path, payload_);
       return true;
     };
   }
@@ -204,17 +181,18 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
 
   // P byte for byte as the test wrote it (no diff of two documents on failure).
   void expectInstalledFileUntouched() {
-    const std::string bytes = readBytes(p_);
+    const std::string bytes = ScratchDir::read(p_);
     EXPECT_TRUE(bytes == installedBytes_)
         << "P changed: " << bytes.size() << " bytes, strVersion \"" << versionText(bytes) << "\"";
   }
 
   void expectNoTemporaries() {
-    EXPECT_FALSE(present(t_)) << "T left behind";
-    EXPECT_FALSE(present(o_)) << "O left behind";
+    EXPECT_FALSE(ScratchDir::exists(t_)) << "T left behind";
+    EXPECT_FALSE(ScratchDir::exists(o_)) << "O left behind";
   }
 
-  std::string dir_ = makeTempFolder();
+  ScratchDir scratch_;
+  std::string dir_ = scratch_.path();
   platform::testing::TestEnv env_{dir_};
   platform::testing::TestEnv setupEnv_{dir_};
   platform::FaultFileSystem faults_{env_.files()};
@@ -235,54 +213,56 @@ TEST_F(DeviceSeriesUpdaterTest, MissingInstalledFileIsWrittenDirectly) {
   runUpdate();
 
   EXPECT_EQ(blobCalls_, std::vector<std::string>{p_});
-  EXPECT_EQ(readBytes(p_), payload_);
+  EXPECT_EQ(ScratchDir::read(p_), payload_);
   std::vector<std::string> entries;
-  for (const auto& entry : fs::directory_iterator(dir_)) entries.push_back(entry.path().string());
-  EXPECT_EQ(entries, std::vector<std::string>{p_});
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    entries.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(entries, std::vector<std::string>{"Ostrand KM.dsr"});
 }
 
 TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlIsKeptAsBackupAndReplaced) {
   payload_ = documentBytes(series({media("Glossy", true)}), kNewVersion);
   std::string garbage(2048, '\0');
   for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7);
-  writeBytes(p_, garbage);
-  writeBytes(p_ + ".bak", "an older backup");
+  ScratchDir::overwrite(p_, garbage);
+  ScratchDir::overwrite(p_ + ".bak", "an older backup");
 
   runUpdate();
 
   EXPECT_EQ(blobCalls_, std::vector<std::string>{p_});
-  EXPECT_EQ(readBytes(p_), payload_);
-  EXPECT_EQ(readBytes(p_ + ".bak"), garbage);
+  EXPECT_EQ(ScratchDir::read(p_), payload_);
+  EXPECT_EQ(ScratchDir::read(p_ + ".bak"), garbage);
   expectNoTemporaries();
 }
 
 TEST_F(DeviceSeriesUpdaterTest, BackupIsNotWrittenThroughALinkStandingAtItsName) {
   payload_ = documentBytes(series({media("Glossy", true)}), kNewVersion);
   const std::string garbage(1500, 'x');
-  writeBytes(p_, garbage);
+  ScratchDir::overwrite(p_, garbage);
   const std::string victim = dir_ + "/victim.txt";
-  writeBytes(victim, "not yours");
-  fs::create_symlink(victim, p_ + ".bak");
+  ScratchDir::overwrite(victim, "not yours");
+  if (!ScratchDir::makeSymlink(victim, p_ + ".bak")) GTEST_SKIP() << kNoLinks;
 
   runUpdate();
 
-  EXPECT_EQ(readBytes(victim), "not yours");
-  EXPECT_FALSE(fs::is_symlink(p_ + ".bak"));
-  EXPECT_EQ(readBytes(p_ + ".bak"), garbage);
-  EXPECT_EQ(readBytes(p_), payload_);
+  EXPECT_EQ(ScratchDir::read(victim), "not yours");
+  EXPECT_FALSE(ScratchDir::isLink(p_ + ".bak"));
+  EXPECT_EQ(ScratchDir::read(p_ + ".bak"), garbage);
+  EXPECT_EQ(ScratchDir::read(p_), payload_);
   fs::remove(victim);
 }
 
 TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlStaysWhenItsBackupFails) {
   const std::string garbage(1500, 'x');
-  writeBytes(p_, garbage);
+  ScratchDir::overwrite(p_, garbage);
   faults_.inject(Fault::failCall(FileOp::kCopyFile, platform::kDiskFull, 0, ".bak"));
 
   runUpdate();
 
   EXPECT_TRUE(blobCalls_.empty());
-  EXPECT_EQ(readBytes(p_), garbage);
-  EXPECT_FALSE(present(p_ + ".bak"));
+  EXPECT_EQ(ScratchDir::read(p_), garbage);
+  EXPECT_FALSE(ScratchDir::exists(p_ + ".bak"));
   expectNoTemporaries();
 }
 
@@ -297,13 +277,13 @@ TEST_F(DeviceSeriesUpdaterTest, XmlThatIsNoDeviceSeriesDocumentIsLeftAlone) {
   for (const std::string& document : documents) {
     SCOPED_TRACE(document);
     blobCalls_.clear();
-    writeBytes(p_, document);
+    ScratchDir::overwrite(p_, document);
 
     runUpdate();
 
     EXPECT_TRUE(blobCalls_.empty());
-    EXPECT_EQ(readBytes(p_), document);
-    EXPECT_FALSE(present(p_ + ".bak"));
+    EXPECT_EQ(ScratchDir::read(p_), document);
+    EXPECT_FALSE(ScratchDir::exists(p_ + ".bak"));
     expectNoTemporaries();
   }
 }
@@ -318,13 +298,13 @@ TEST_F(DeviceSeriesUpdaterTest, MergesTheUsersMediaIntoTheNewDocument) {
   EXPECT_EQ(blobCalls_, std::vector<std::string>{t_});
   expectTypicalMerge(p_);
   expectNoTemporaries();
-  EXPECT_FALSE(present(p_ + ".bak"));
+  EXPECT_FALSE(ScratchDir::exists(p_ + ".bak"));
 }
 
 TEST_F(DeviceSeriesUpdaterTest, MergesIntoTheShippedPayloadDocument) {
-  payload_ = readBytes(std::string(OKM_PAYLOAD_BLOBS) + "/ostrand_km.dsr");
+  payload_ = ScratchDir::read(std::string(OKM_PAYLOAD_BLOBS) + "/ostrand_km.dsr");
   ASSERT_FALSE(payload_.empty());
-  writeBytes(p_, payload_);
+  ScratchDir::overwrite(p_, payload_);
   const DeviceSeries shipped = readBack(p_);
   const int count = shipped.aMediaInfoList.size();
   ASSERT_GE(count, 2);
@@ -333,12 +313,12 @@ TEST_F(DeviceSeriesUpdaterTest, MergesIntoTheShippedPayloadDocument) {
   MediaInfo mine = installed.aMediaInfoList[0];
   mine.strMediaName[xml::kEnglish] = "My Vinyl";
   installed.aMediaInfoList.add(mine);
-  writeBytes(p_, documentBytes(installed, "6.6.0.0"));
+  ScratchDir::overwrite(p_, documentBytes(installed, "6.6.0.0"));
 
   runUpdate();
 
   const DeviceSeries merged = readBack(p_);
-  EXPECT_EQ(versionText(readBytes(p_)), kNewVersion);
+  EXPECT_EQ(versionText(ScratchDir::read(p_)), kNewVersion);
   ASSERT_EQ(merged.aMediaInfoList.size(), count + 1);
   EXPECT_EQ(merged.aMediaInfoList[0].bVisibleMedia, shipped.aMediaInfoList[0].bVisibleMedia);
   EXPECT_NE(merged.aMediaInfoList[1].bVisibleMedia, shipped.aMediaInfoList[1].bVisibleMedia);
@@ -348,8 +328,8 @@ TEST_F(DeviceSeriesUpdaterTest, MergesIntoTheShippedPayloadDocument) {
 
 TEST_F(DeviceSeriesUpdaterTest, LeftoversOfAnEarlierRunAreReplaced) {
   useTypicalFiles();
-  writeBytes(t_, "stale temporary");
-  writeBytes(o_, "stale output");
+  ScratchDir::overwrite(t_, "stale temporary");
+  ScratchDir::overwrite(o_, "stale output");
 
   runUpdate();
 
@@ -402,8 +382,8 @@ TEST_F(DeviceSeriesUpdaterTest, UnreadableNewPayloadLeavesItsTemporaryFile) {
   runUpdate();
 
   expectInstalledFileUntouched();
-  EXPECT_EQ(readBytes(t_), payload_);
-  EXPECT_FALSE(present(o_));
+  EXPECT_EQ(ScratchDir::read(t_), payload_);
+  EXPECT_FALSE(ScratchDir::exists(o_));
 }
 
 TEST_F(DeviceSeriesUpdaterTest, NewPayloadThatCannotBeOpenedLeavesItsTemporaryFile) {
@@ -413,8 +393,8 @@ TEST_F(DeviceSeriesUpdaterTest, NewPayloadThatCannotBeOpenedLeavesItsTemporaryFi
   runUpdate();
 
   expectInstalledFileUntouched();
-  EXPECT_EQ(readBytes(t_), payload_);
-  EXPECT_FALSE(present(o_));
+  EXPECT_EQ(ScratchDir::read(t_), payload_);
+  EXPECT_FALSE(ScratchDir::exists(o_));
 }
 
 TEST_F(DeviceSeriesUpdaterTest, FailedCopyToTheOutputStopsTheUpdate) {
@@ -480,18 +460,18 @@ TEST_F(DeviceSeriesUpdaterTest, FailedMoveLeavesTheMergedOutput) {
   runUpdate();
 
   expectInstalledFileUntouched();
-  EXPECT_FALSE(present(t_));
+  EXPECT_FALSE(ScratchDir::exists(t_));
   expectTypicalMerge(o_);
 }
 
 TEST_F(DeviceSeriesUpdaterTest, ReadOnlyInstalledFileIsNotReplaced) {
   useTypicalFiles();
-  fs::permissions(p_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ScratchDir::makeReadOnly(p_);
 
   runUpdate();
 
   expectInstalledFileUntouched();
-  EXPECT_FALSE(present(t_));
+  EXPECT_FALSE(ScratchDir::exists(t_));
   expectTypicalMerge(o_);
 }
 
@@ -502,13 +482,13 @@ TEST_F(DeviceSeriesUpdaterTest, LinksAtTheTemporaryNamesAreNotWrittenThrough) {
     SCOPED_TRACE(atOutput ? "link at O" : "link at T");
     useTypicalFiles();
     const std::string victim = dir_ + "/victim.txt";
-    writeBytes(victim, "not yours");
+    ScratchDir::overwrite(victim, "not yours");
     const std::string& link = atOutput ? o_ : t_;
-    fs::create_symlink(victim, link);
+    if (!ScratchDir::makeSymlink(victim, link)) GTEST_SKIP() << kNoLinks;
 
     runUpdate();
 
-    EXPECT_EQ(readBytes(victim), "not yours");
+    EXPECT_EQ(ScratchDir::read(victim), "not yours");
     expectTypicalMerge(p_);
     expectNoTemporaries();
     fs::remove(victim);
@@ -519,13 +499,14 @@ TEST_F(DeviceSeriesUpdaterTest, DanglingLinksAtTheTemporaryNamesCreateNothing) {
   useTypicalFiles();
   const std::string targetOfT = dir_ + "/made-through-t";
   const std::string targetOfO = dir_ + "/made-through-o";
-  fs::create_symlink(targetOfT, t_);
-  fs::create_symlink(targetOfO, o_);
+  if (!ScratchDir::makeSymlink(targetOfT, t_) || !ScratchDir::makeSymlink(targetOfO, o_)) {
+    GTEST_SKIP() << kNoLinks;
+  }
 
   runUpdate();
 
-  EXPECT_FALSE(present(targetOfT));
-  EXPECT_FALSE(present(targetOfO));
+  EXPECT_FALSE(ScratchDir::exists(targetOfT));
+  EXPECT_FALSE(ScratchDir::exists(targetOfO));
   expectTypicalMerge(p_);
   expectNoTemporaries();
 }
@@ -533,14 +514,14 @@ TEST_F(DeviceSeriesUpdaterTest, DanglingLinksAtTheTemporaryNamesCreateNothing) {
 TEST_F(DeviceSeriesUpdaterTest, LinkAtTheOutputThatCannotBeRemovedStopsTheUpdate) {
   useTypicalFiles();
   const std::string victim = dir_ + "/victim.txt";
-  writeBytes(victim, "not yours");
-  fs::create_symlink(victim, o_);
+  ScratchDir::overwrite(victim, "not yours");
+  if (!ScratchDir::makeSymlink(victim, o_)) GTEST_SKIP() << kNoLinks;
   // Only the removal before the copy fails; the copy then meets the link.
   faults_.inject(Fault::failCall(FileOp::kDeleteFile, platform::kAccessDenied, 1, ".out"));
 
   runUpdate();
 
-  EXPECT_EQ(readBytes(victim), "not yours");
+  EXPECT_EQ(ScratchDir::read(victim), "not yours");
   expectInstalledFileUntouched();
   expectNoTemporaries();
 }

@@ -1,16 +1,21 @@
-// Number texts against the C library in the "C" locale, and under a locale
-// whose decimal separator is a comma.
+// Number texts against printf and the values C atoi and atof give in the
+// "C" locale, and under a locale whose decimal separator is a comma.
 #include "xml/number_text.h"
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <locale>
+#include <stdexcept>
 #include <string>
+
+#include "platform/testing/process.h"
 
 namespace xml {
 namespace {
@@ -33,39 +38,78 @@ TEST(NumberTextTest, RealTextEqualsPrintfInTheCLocale) {
   EXPECT_EQ(formatReal(-HUGE_VAL, 3), printfReal(-HUGE_VAL, 3));
 }
 
-TEST(NumberTextTest, ParsingEqualsAtoiAndAtofInTheCLocale) {
-  for (const char* text : {"0", "42", " \t\n\v\f\r-17x", "+8", "007", "2147483647", "-2147483648",
-                           "", "x1", "+", "12e3"}) {
-    EXPECT_EQ(parseInt(text), std::atoi(text)) << text;
-  }
-  // clang-format off
-  const char* const kRealTexts[] = {
-      "1e3", "1E-2", "-.5e+1", "5.", "1346.200", "  7.25abc", "0x1.8p1", "0X10", "0x", "0x.8",
-      "inf", "-Infinity", "1e", "1e+", ".", "e5", "", "1e308", "2e-308", "4e-320", "1e999",
-      "-1e-400", "0.0000000000000000000000001", "1.7976931348623157e308", "1.7976931348623159e308"};
-  // clang-format on
-  for (const char* text : kRealTexts) {
-    EXPECT_EQ(parseReal(text), std::atof(text)) << text;
-  }
+TEST(NumberTextTest, ParsingFollowsAtoiAndAtofInTheCLocale) {
+  const struct {
+    const char* text;
+    int value;
+  } ints[] = {{"0", 0},
+              {"42", 42},
+              {" \t\n\v\f\r-17x", -17},
+              {"+8", 8},
+              {"007", 7},
+              {"2147483647", INT_MAX},
+              {"-2147483648", INT_MIN},
+              {"", 0},
+              {"x1", 0},
+              {"+", 0},
+              {"12e3", 12}};
+  for (const auto& [text, value] : ints) EXPECT_EQ(parseInt(text), value) << text;
+
+  constexpr double kInf = HUGE_VAL;
+  const struct {
+    const char* text;
+    double value;
+  } reals[] = {{"1e3", 1000},
+               {"1E-2", 0.01},
+               {"-.5e+1", -5},
+               {"5.", 5},
+               {"1346.200", 1346.2},
+               {"  7.25abc", 7.25},
+               {"0x1.8p1", 3},
+               {"0X10", 16},
+               {"0x", 0},
+               {"0x.8", 0.5},
+               {"inf", kInf},
+               {"-Infinity", -kInf},
+               {"1e", 1},
+               {"1e+", 1},
+               {".", 0},
+               {"e5", 0},
+               {"", 0},
+               {"1e308", 1e308},
+               {"2e-308", 2e-308},
+               {"4e-320", 4e-320},
+               {"1e999", kInf},
+               {"-1e-400", -0.0},
+               {"0.0000000000000000000000001", 1e-25},
+               {"1.7976931348623157e308", DBL_MAX},
+               {"1.7976931348623159e308", kInf}};
+  for (const auto& [text, value] : reals) EXPECT_EQ(parseReal(text), value) << text;
   EXPECT_TRUE(std::isnan(parseReal(" nan(abc)")));
 }
 
-// Loads a locale with a decimal comma for LC_ALL; builds one with localedef
-// when none is installed. False when that is impossible here.
+// Loads a locale with a decimal comma for LC_ALL; on POSIX builds one with
+// localedef when none is installed. False when that is impossible here.
 bool useDecimalCommaLocale() {
 #ifdef _WIN32
-  return std::setlocale(LC_ALL, "German_Germany.1252") != nullptr;
+  for (const char* name : {"German_Germany.1252", "de-DE", "de_DE"}) {
+    if (std::setlocale(LC_ALL, name) != nullptr) return true;
+  }
+  return false;
 #else
   for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
     if (std::setlocale(LC_ALL, name) != nullptr) return true;
   }
   const std::string dir = (std::filesystem::temp_directory_path() / "okm_xml_locales").string();
-  const std::string command =
-      "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
   std::error_code ignored;
   std::filesystem::create_directories(dir, ignored);
-  if (!std::filesystem::exists(dir + "/de_DE.UTF-8") && std::system(command.c_str()) != 0) {
-    return false;
+  if (!std::filesystem::exists(dir + "/de_DE.UTF-8")) {
+    try {
+      platform::testing::runProcess("localedef",
+                                    {"-i", "de_DE", "-f", "UTF-8", dir + "/de_DE.UTF-8"});
+    } catch (const std::runtime_error&) {
+      return false;
+    }
   }
   ::setenv("LOCPATH", dir.c_str(), 1);
   return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;

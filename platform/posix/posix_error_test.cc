@@ -4,10 +4,12 @@
 
 #include <cerrno>
 
-#include "platform/posix/test_scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
+
+using platform::testing::ScratchDir;
 
 TEST(ErrorFromErrno, MissingFileOrMissingFolder) {
   ScratchDir scratch;

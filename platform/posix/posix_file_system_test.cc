@@ -7,12 +7,14 @@
 
 #include <string>
 
-#include "platform/posix/test_scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-class PosixFileSystemTest : public testing::Test {
+using platform::testing::ScratchDir;
+
+class PosixFileSystemTest : public ::testing::Test {
  protected:
   // Native path of "C:\<rest>" in the test prefix.
   std::string onDisk(const std::string& rest) const { return scratch_ / ("dosdevices/c:/" + rest); }

@@ -6,10 +6,12 @@
 
 #include <string>
 
-#include "platform/posix/test_scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
+
+using platform::testing::ScratchDir;
 
 // Sends standard error to a file while the object lives.
 class StderrToFile {

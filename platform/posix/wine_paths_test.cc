@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <optional>
 
-#include "platform/posix/test_scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-class WinePathsTest : public testing::Test {
+using platform::testing::ScratchDir;
+
+class WinePathsTest : public ::testing::Test {
  protected:
   std::string drive(const std::string& rest) const { return scratch_ / ("dosdevices/c:" + rest); }
 

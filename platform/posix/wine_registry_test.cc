@@ -6,15 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/test_scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
+using platform::testing::ScratchDir;
+
 constexpr std::uint32_t kBuffer = 1024;
 constexpr std::uint8_t kGuard = 0xA5;
 
-class WineRegistryTest : public testing::Test {
+class WineRegistryTest : public ::testing::Test {
  protected:
   void writeHive(const std::string& file, const std::string& body) {
     scratch_.write(file, "WINE REGISTRY Version 2\n;; written by the test\n\n" + body);

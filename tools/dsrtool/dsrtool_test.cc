@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -16,6 +14,7 @@
 #include "devseries/device_series_io.h"
 #include "devseries/testing_support.h"
 #include "platform/fault_file_system.h"
+#include "platform/testing/scratch_dir.h"
 #include "platform/testing/test_env.h"
 #include "xml/language_table.h"
 
@@ -24,17 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::FileOp;
-
-std::string fileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using platform::testing::ScratchDir;
 
 // The tool run against a fresh temporary folder that holds copies of the
 // payload documents; every file call goes through a recording wrapper.
@@ -42,14 +31,11 @@ class DsrToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
     xml::resetLanguageTable(&noStrings_);
-    std::string pattern = (fs::temp_directory_path() / "dsrtool_test_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     for (const char* name :
          {"ostrand_km.dsr", "ostrand_km_300.dsr", "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"}) {
-      fs::copy_file(fs::path(OKM_PAYLOAD_BLOBS) / name, dir_ / name);
+      fs::copy_file(std::string(OKM_PAYLOAD_BLOBS) + "/" + name, path(name));
     }
-    env_ = std::make_unique<platform::testing::TestEnv>(dir_.string());
+    env_ = std::make_unique<platform::testing::TestEnv>(scratch_.path());
     files_ = std::make_unique<platform::FaultFileSystem>(env_->files());
     env_->useFiles(*files_);
   }
@@ -57,11 +43,10 @@ class DsrToolTest : public ::testing::Test {
   void TearDown() override {
     env_.reset();
     files_.reset();
-    fs::remove_all(dir_);
     xml::resetLanguageTable();
   }
 
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string path(const std::string& name) const { return scratch_ / name; }
 
   int run(const std::vector<std::string>& args) {
     out_.str("");
@@ -78,14 +63,14 @@ class DsrToolTest : public ::testing::Test {
 
   std::set<std::string> folderContent() const {
     std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(scratch_.path())) {
       names.insert(entry.path().filename().string());
     }
     return names;
   }
 
   devseries::testing::NoStringResources noStrings_;
-  fs::path dir_;
+  ScratchDir scratch_;
   std::unique_ptr<platform::testing::TestEnv> env_;
   std::unique_ptr<platform::FaultFileSystem> files_;
   std::ostringstream out_;
@@ -170,16 +155,16 @@ TEST_F(DsrToolTest, InfoCountsEveryList) {
 }
 
 TEST_F(DsrToolTest, InfoOnUnreadableDocumentsExitsOneWithTheReason) {
-  std::string nineChildren = fileText(dir_ / "ostrand_km.dsr");
+  std::string nineChildren = ScratchDir::read(path("ostrand_km.dsr"));
   nineChildren.erase(
       nineChildren.find("\t<aModelInfoList>"),
       nineChildren.find("\t<aInkInfoList>") - nineChildren.find("\t<aModelInfoList>"));
   nineChildren.erase(
       nineChildren.find("\t<aPrintChartFileInfoSetList>"),
       nineChildren.find("</DeviceSeries>") - nineChildren.find("\t<aPrintChartFileInfoSetList>"));
-  writeText(dir_ / "nine.dsr", nineChildren);
-  writeText(dir_ / "text.dsr", "this is no XML\n");
-  writeText(dir_ / "other.dsr", "<?xml version=\"1.0\"?>\n<MediaList strVersion=\"1.0.0.0\"/>\n");
+  scratch_.write("nine.dsr", nineChildren);
+  scratch_.write("text.dsr", "this is no XML\n");
+  scratch_.write("other.dsr", "<?xml version=\"1.0\"?>\n<MediaList strVersion=\"1.0.0.0\"/>\n");
 
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"text.dsr", "not well-formed"},
@@ -205,14 +190,14 @@ TEST_F(DsrToolTest, RoundtripGivesEveryPayloadDocumentBack) {
     SCOPED_TRACE(name);
     const std::string out = std::string("round_") + name;
     EXPECT_EQ(run({"roundtrip", path(name), path(out)}), kExitOk) << err_.str();
-    EXPECT_EQ(fileText(dir_ / out), fileText(dir_ / name));
+    EXPECT_EQ(ScratchDir::read(path(out)), ScratchDir::read(path(name)));
   }
 }
 
 TEST_F(DsrToolTest, RoundtripOfAnUnreadableDocumentWritesNothing) {
-  writeText(dir_ / "text.dsr", "<DeviceSeries");
+  scratch_.write("text.dsr", "<DeviceSeries");
   EXPECT_EQ(run({"roundtrip", path("text.dsr"), path("out.dsr")}), kExitUnreadable);
-  EXPECT_FALSE(fs::exists(dir_ / "out.dsr"));
+  EXPECT_FALSE(ScratchDir::exists(path("out.dsr")));
 }
 
 TEST_F(DsrToolTest, CurvePrintsTheWholeOutputTable) {
@@ -265,7 +250,8 @@ class DsrToolMergeTest : public DsrToolTest {
     installed.aMediaInfoList[2].bVisibleMedia = false;
     devseries::DeviceSeriesIO2 io(path("installed.dsr"), *env_);
     ASSERT_TRUE(io.write(installed));
-    ASSERT_NE(fileText(dir_ / "installed.dsr").find("strVersion=\"3.3.0.0\""), std::string::npos);
+    ASSERT_NE(ScratchDir::read(path("installed.dsr")).find("strVersion=\"3.3.0.0\""),
+              std::string::npos);
   }
 };
 
@@ -280,7 +266,7 @@ TEST_F(DsrToolMergeTest, CarriesTheUsersMediaAndVisibilityWithTheNewVersion) {
             "media 4 \"Generic Heat Transfer Sheet\": matched new media 4, visibility copied\n"
             "media 5 \"My Vinyl\": appended as media 5\n");
 
-  const std::string text = fileText(dir_ / "out.dsr");
+  const std::string text = ScratchDir::read(path("out.dsr"));
   EXPECT_NE(text.find("<DeviceSeries strVersion=\"6.6.13.0\">"), std::string::npos);
   const devseries::DeviceSeries merged = read("out.dsr");
   ASSERT_EQ(merged.aMediaInfoList.size(), 6);
@@ -292,15 +278,15 @@ TEST_F(DsrToolMergeTest, CarriesTheUsersMediaAndVisibilityWithTheNewVersion) {
 }
 
 TEST_F(DsrToolMergeTest, TouchesNoFileButTheOutput) {
-  const std::string installed = fileText(dir_ / "installed.dsr");
-  const std::string payload = fileText(dir_ / "ostrand_km.dsr");
+  const std::string installed = ScratchDir::read(path("installed.dsr"));
+  const std::string payload = ScratchDir::read(path("ostrand_km.dsr"));
   const std::set<std::string> before = folderContent();
   files_->clearCalls();
   ASSERT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}),
             kExitOk);
 
-  EXPECT_EQ(fileText(dir_ / "installed.dsr"), installed);
-  EXPECT_EQ(fileText(dir_ / "ostrand_km.dsr"), payload);
+  EXPECT_EQ(ScratchDir::read(path("installed.dsr")), installed);
+  EXPECT_EQ(ScratchDir::read(path("ostrand_km.dsr")), payload);
   std::set<std::string> after = before;
   after.insert("out.dsr");
   EXPECT_EQ(folderContent(), after);
@@ -320,7 +306,7 @@ TEST_F(DsrToolMergeTest, AFailedWriteLeavesNoOutput) {
             kExitUnreadable);
   EXPECT_NE(err_.str().find("cannot be written"), std::string::npos) << err_.str();
   EXPECT_EQ(out_.str(), "");
-  EXPECT_FALSE(fs::exists(dir_ / "out.dsr"));
+  EXPECT_FALSE(ScratchDir::exists(path("out.dsr")));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <random>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -24,11 +23,13 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include "platform/testing/scratch_dir.h"
 #include "xml/save_format.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::testing::ScratchDir;
 
 constexpr std::array<const char*, 13> kLanguages = {"English",
                                                     "Chinese_Simplified",
@@ -69,20 +70,6 @@ const Expected kDocs[] = {
 };
 
 void PrintTo(const Expected& e, std::ostream* os) { *os << e.file; }
-
-fs::path makeTempDir() {
-  std::random_device random;
-  const fs::path dir = fs::temp_directory_path() / ("dsr_docs_" + std::to_string(random()));
-  fs::create_directories(dir);
-  return dir;
-}
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream out;
-  out << file.rdbuf();
-  return out.str();
-}
 
 std::string text(pugi::xml_node node, const char* child) { return node.child(child).text().get(); }
 int intOf(pugi::xml_node node, const char* child) { return node.child(child).text().as_int(); }
@@ -163,27 +150,24 @@ std::optional<std::string> decodeCommand(const std::string& t) {
 class DsrDocTest : public ::testing::TestWithParam<Expected> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new fs::path(makeTempDir());
-    writeDeviceSeriesDocuments(*dir_);
+    dir_ = new ScratchDir;
+    writeDeviceSeriesDocuments(dir_->path());
   }
-  static void TearDownTestSuite() {
-    fs::remove_all(*dir_);
-    delete dir_;
-  }
+  static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
-    bytes_ = readBytes(*dir_ / GetParam().file);
+    bytes_ = ScratchDir::read(*dir_ / GetParam().file);
     ASSERT_TRUE(doc_.load_buffer(bytes_.data(), bytes_.size(), kLoadOptions, pugi::encoding_utf8));
     root_ = doc_.child("DeviceSeries");
     ASSERT_TRUE(root_);
   }
 
-  static fs::path* dir_;
+  static ScratchDir* dir_;
   std::string bytes_;
   pugi::xml_document doc_;
   pugi::xml_node root_;
 };
 
-fs::path* DsrDocTest::dir_ = nullptr;
+ScratchDir* DsrDocTest::dir_ = nullptr;
 
 TEST_P(DsrDocTest, FramingAndRootChildren) {
   const std::string head =
@@ -579,21 +563,18 @@ std::string docName(const ::testing::TestParamInfo<Expected>& param) {
 INSTANTIATE_TEST_SUITE_P(Payload, DsrDocTest, ::testing::ValuesIn(kDocs), docName);
 
 TEST(DeviceSeriesDocsGeneration, IsDeterministic) {
-  const fs::path first = makeTempDir();
-  const fs::path second = makeTempDir();
-  writeDeviceSeriesDocuments(first);
-  writeDeviceSeriesDocuments(second);
+  const ScratchDir first;
+  const ScratchDir second;
+  writeDeviceSeriesDocuments(first.path());
+  writeDeviceSeriesDocuments(second.path());
   for (const Expected& e : kDocs) {
-    EXPECT_TRUE(readBytes(first / e.file) == readBytes(second / e.file)) << e.file;
+    EXPECT_TRUE(ScratchDir::read(first / e.file) == ScratchDir::read(second / e.file)) << e.file;
   }
-  fs::remove_all(first);
-  fs::remove_all(second);
 }
 
 TEST(DeviceSeriesDocsGeneration, ReportsAnUnwritableFolder) {
-  const fs::path dir = makeTempDir();
+  const ScratchDir dir;
   EXPECT_THROW(writeDeviceSeriesDocuments(dir / "missing"), std::runtime_error);
-  fs::remove_all(dir);
 }
 
 }  // namespace
