@@ -90,7 +90,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostTheSameMajorAndMinorRead) {
   EXPECT_EQ(record.aVControlPointList.size(), 86);
 }
 
-TEST_F(DeviceSeriesIOFrameTest, InsideTheHostAFormatOneDocumentIsReadByTheFormatOneReader) {
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostFormatOneUsesTheFormatOneReader) {
   const std::string text = formatOneFromPayload(payloadText("ostrand_km.dsr"));
   DeviceSeries outside;
   ASSERT_TRUE(readText(text, outside));
@@ -121,7 +121,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostTheFormatOneReadersFailureIsReporte
   EXPECT_EQ(record.aModeInfoList.size(), 11);
 }
 
-TEST_F(DeviceSeriesIOFrameTest, InsideTheHostOlderThanThisFormatButNewerThanFormatOneFails) {
+TEST_F(DeviceSeriesIOFrameTest, InsideTheHostAFormatBetweenOneAndThisFails) {
   // 3.0 is older than 3.3, so the format-1 reader decides; to it 3.0 is
   // newer than 1.0, so the read fails. 4.0 compares as older than 3.3 (its
   // minor is lower) and fails the same way.

@@ -1,6 +1,7 @@
 // platform::Env::Default() of the POSIX build: the Wine prefix of
 // $WINEPREFIX (or ~/.wine) for the registry and for Windows paths, standard
-// error as the debugger channel, and the payload table embedded by the build.
+// error as the debugger channel, and the table of resources that the program
+// links (platform::embeddedPayload()), as a Windows program carries its own.
 #include "platform/embedded_table.h"
 #include "platform/env.h"
 #include "platform/posix/embedded_resources.h"

@@ -113,7 +113,10 @@ TEST_F(WineRegistryTest, BufferSizeBoundaries) {
 
 TEST_F(WineRegistryTest, ValueOfExactlyTheBufferSizeIsTakenWhole) {
   std::string hex;
-  for (int i = 0; i < 1024; ++i) hex += (i == 0 ? "" : ",") + std::string(i % 2 ? "7a" : "79");
+  for (int i = 0; i < 1024; ++i) {
+    if (i != 0) hex += ',';
+    hex += i % 2 ? "7a" : "79";
+  }
   writeHive("system.reg", "[K] 1\n\"Binary\"=hex:" + hex + "\n\"Text\"=hex(1):" + hex + "\n");
   RegType type = 0;
   std::uint32_t size = 0;

@@ -17,9 +17,10 @@ namespace platform::testing {
 
 class TestEnv : public Env {
  public:
-  // Uses the real file system of this build, with Windows drive paths
-  // mapped below |root| (on POSIX the Wine prefix; native absolute paths
-  // are used as they stand).
+  // Uses the real file system of this build. On POSIX, Windows drive paths
+  // map below |root| (a Wine prefix) and native absolute paths are used as
+  // they stand; on Windows every path is the system's own and |root| is
+  // unused.
   explicit TestEnv(const std::string& root);
 
   // Uses |files|, which must outlive the environment.

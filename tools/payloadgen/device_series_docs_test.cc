@@ -160,7 +160,7 @@ std::optional<std::string> decodeCommand(const std::string& t) {
   return out;
 }
 
-class DeviceSeriesDocsTest : public ::testing::TestWithParam<Expected> {
+class DsrDocTest : public ::testing::TestWithParam<Expected> {
  protected:
   static void SetUpTestSuite() {
     dir_ = new fs::path(makeTempDir());
@@ -183,9 +183,9 @@ class DeviceSeriesDocsTest : public ::testing::TestWithParam<Expected> {
   pugi::xml_node root_;
 };
 
-fs::path* DeviceSeriesDocsTest::dir_ = nullptr;
+fs::path* DsrDocTest::dir_ = nullptr;
 
-TEST_P(DeviceSeriesDocsTest, FramingAndRootChildren) {
+TEST_P(DsrDocTest, FramingAndRootChildren) {
   const std::string head =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DeviceSeries strVersion=\"6.6.13.0\">\n";
   EXPECT_EQ(bytes_.substr(0, head.size()), head);
@@ -201,7 +201,7 @@ TEST_P(DeviceSeriesDocsTest, FramingAndRootChildren) {
             "aPrintChartFileInfoSetList aInkVolumeInfoList strFirmwareDownloadURL ");
 }
 
-TEST_P(DeviceSeriesDocsTest, SavingTheLoadedDocumentGivesTheSameBytes) {
+TEST_P(DsrDocTest, SavingGivesTheSameBytes) {
   std::ostringstream out;
   doc_.save(out, xml::kSaveIndent, xml::kSaveFlags, xml::kSaveEncoding);
   EXPECT_TRUE(out.str() == bytes_) << "document changes on a load and save";
@@ -209,7 +209,7 @@ TEST_P(DeviceSeriesDocsTest, SavingTheLoadedDocumentGivesTheSameBytes) {
   EXPECT_EQ(bytes_.find("></"), std::string::npos);
 }
 
-TEST_P(DeviceSeriesDocsTest, OnlyElementsAndNonBlankTexts) {
+TEST_P(DsrDocTest, OnlyElementsAndNonBlankTexts) {
   static const std::set<std::string> kMayBeEmpty = {
       "strStaticExtraStatus", "strDllName",       "strDriverName",         "strCutTailer",
       "usOutputTable",        "aUVLampPowerList", "strNextPermissionIndex"};
@@ -234,7 +234,7 @@ TEST_P(DeviceSeriesDocsTest, OnlyElementsAndNonBlankTexts) {
   }
 }
 
-TEST_P(DeviceSeriesDocsTest, ValuesHaveTheTextFormOfTheirKind) {
+TEST_P(DsrDocTest, ValuesHaveTheTextFormOfTheirKind) {
   const std::regex real("-?[0-9]+\\.[0-9]{3}");
   const std::regex integer("-?[0-9]+");
   for (pugi::xml_node n : all(root_, "//*[not(*)]")) {
@@ -268,7 +268,7 @@ TEST_P(DeviceSeriesDocsTest, ValuesHaveTheTextFormOfTheirKind) {
   }
 }
 
-TEST_P(DeviceSeriesDocsTest, LocalizedTextsFillAllThirteenLanguages) {
+TEST_P(DsrDocTest, LocalizedTextsFillAllThirteenLanguages) {
   static const std::set<std::string> kLocalized = {
       "strLongInkName", "strInkConfigName", "strResolutionName", "strSeparationName",
       "strMediaName",   "strBaseMediaName", "strQualityName",    "strFirmwareDownloadURL"};
@@ -303,7 +303,7 @@ TEST_P(DeviceSeriesDocsTest, LocalizedTextsFillAllThirteenLanguages) {
   }
 }
 
-TEST_P(DeviceSeriesDocsTest, ListCounts) {
+TEST_P(DsrDocTest, ListCounts) {
   const Expected& e = GetParam();
   EXPECT_EQ(all(root_, "aModelInfoList/ModelInfo").size(), 1u);
   EXPECT_EQ(all(root_, "aInkInfoList/InkInfo").size(), 4u);
@@ -322,7 +322,7 @@ TEST_P(DeviceSeriesDocsTest, ListCounts) {
 
 // The readers take the leading children of these records by position, so
 // their order is part of the format.
-TEST_P(DeviceSeriesDocsTest, PositionalChildrenStandInReaderOrder) {
+TEST_P(DsrDocTest, PositionalChildrenStandInReaderOrder) {
   const std::map<std::string, std::vector<std::string>> leading = {
       {"ModelInfo",
        {"strLongModelName",  "strMIBModelName",    "strFolderName",     "dMaxWidth",
@@ -364,7 +364,7 @@ TEST_P(DeviceSeriesDocsTest, PositionalChildrenStandInReaderOrder) {
   }
 }
 
-TEST_P(DeviceSeriesDocsTest, ModelInkAndConfiguration) {
+TEST_P(DsrDocTest, ModelInkAndConfiguration) {
   const Expected& e = GetParam();
   const pugi::xml_node model = root_.child("aModelInfoList").child("ModelInfo");
   EXPECT_EQ(std::distance(model.begin(), model.end()), 58);
@@ -406,7 +406,7 @@ TEST_P(DeviceSeriesDocsTest, ModelInkAndConfiguration) {
   EXPECT_EQ(all(config, "nInkIndexList/nInkIndex").size(), 24u);
 }
 
-TEST_P(DeviceSeriesDocsTest, SeparationsAreCompleteAndWithoutOptionalParts) {
+TEST_P(DsrDocTest, SeparationsAreComplete) {
   const std::set<int> charts = intSet(root_, "//PrintChartFileInfoSet/nIndex");
   bool foundProcess = false;
   for (pugi::xml_node sep : all(root_, "aSeparationInfoList/SeparationInfo")) {
@@ -435,7 +435,7 @@ TEST_P(DeviceSeriesDocsTest, SeparationsAreCompleteAndWithoutOptionalParts) {
   }
 }
 
-TEST_P(DeviceSeriesDocsTest, CommandStringsDecode) {
+TEST_P(DsrDocTest, CommandStringsDecode) {
   const std::vector<std::string> order = {"strInitialize", "strPrintHeader", "strPrintTailer",
                                           "strCutHeader",  "strCutTailer",   "strPageFeed",
                                           "strPageRewind", "strSheetCut",    "strCancel"};
@@ -472,7 +472,7 @@ std::set<std::string> fiftyProfiles() {
   return names;
 }
 
-TEST_P(DeviceSeriesDocsTest, MediaAndPermissionSetsReferToExistingEntries) {
+TEST_P(DsrDocTest, MediaReferToExistingEntries) {
   const Expected& e = GetParam();
   const std::set<std::string> profiles = fiftyProfiles();
   ASSERT_EQ(profiles.size(), 50u);
@@ -557,7 +557,7 @@ TEST_P(DeviceSeriesDocsTest, MediaAndPermissionSetsReferToExistingEntries) {
   }
 }
 
-TEST_P(DeviceSeriesDocsTest, ModesReferToInkVolumes) {
+TEST_P(DsrDocTest, ModesReferToInkVolumes) {
   const std::set<int> volumes = intSet(root_, "//InkVolumeInfo/nInkVolumeIndex");
   EXPECT_TRUE(volumes.count(1) && volumes.count(1010));
   for (pugi::xml_node mode : all(root_, "aModeInfoList/ModeInfo")) {
@@ -571,12 +571,12 @@ TEST_P(DeviceSeriesDocsTest, ModesReferToInkVolumes) {
   }
 }
 
-// Test names after the file names, e.g. Payload/DeviceSeriesDocsTest.ListCounts/ostrand_km.
+// Test names after the file names, e.g. Payload/DsrDocTest.ListCounts/ostrand_km.
 std::string docName(const ::testing::TestParamInfo<Expected>& param) {
   return fs::path(param.param.file).stem().string();
 }
 
-INSTANTIATE_TEST_SUITE_P(Payload, DeviceSeriesDocsTest, ::testing::ValuesIn(kDocs), docName);
+INSTANTIATE_TEST_SUITE_P(Payload, DsrDocTest, ::testing::ValuesIn(kDocs), docName);
 
 TEST(DeviceSeriesDocsGeneration, IsDeterministic) {
   const fs::path first = makeTempDir();

@@ -77,7 +77,7 @@ std::vector<Cmyk> interiorPatches(double inkLimit) {
   return patches;
 }
 
-class IccProfileTest : public ::testing::TestWithParam<ProfileEntry> {
+class IccTest : public ::testing::TestWithParam<ProfileEntry> {
  protected:
   void SetUp() override {
     bytes_ = committedProfile(GetParam());
@@ -91,7 +91,7 @@ class IccProfileTest : public ::testing::TestWithParam<ProfileEntry> {
   Profile profile_;
 };
 
-TEST_P(IccProfileTest, IsAVersion2CmykOutputProfileWithLabConnection) {
+TEST_P(IccTest, IsV2CmykToLabOutput) {
   cmsHPROFILE profile = profile_.get();
   EXPECT_EQ(cmsGetDeviceClass(profile), cmsSigOutputClass);
   EXPECT_EQ(cmsGetColorSpace(profile), cmsSigCmykData);
@@ -109,7 +109,7 @@ TEST_P(IccProfileTest, IsAVersion2CmykOutputProfileWithLabConnection) {
   }
 }
 
-TEST_P(IccProfileTest, NamesItselfAndCarriesFixedTextsAndDate) {
+TEST_P(IccTest, FixedTextsAndDate) {
   EXPECT_EQ(profileText(profile_.get(), cmsInfoDescription), GetParam().name);
   EXPECT_EQ(profileText(profile_.get(), cmsInfoCopyright), kProfileCopyright);
   struct tm created = {};
@@ -122,7 +122,7 @@ TEST_P(IccProfileTest, NamesItselfAndCarriesFixedTextsAndDate) {
   EXPECT_EQ(bytes_.substr(84, 16), std::string(16, '\0'));
 }
 
-TEST_P(IccProfileTest, WhitePointIsTheMediumAndTablesFollowTheInkModel) {
+TEST_P(IccTest, MediumAndInkModel) {
   const InkModel model = inkModelFor(GetParam());
   const auto* white =
       static_cast<const cmsCIEXYZ*>(cmsReadTag(profile_.get(), cmsSigMediaWhitePointTag));
@@ -138,7 +138,7 @@ TEST_P(IccProfileTest, WhitePointIsTheMediumAndTablesFollowTheInkModel) {
   }
 }
 
-TEST_P(IccProfileTest, TransformsFromSrgbAndBackToLab) {
+TEST_P(IccTest, SrgbToLabRoundTrip) {
   Profile srgb(cmsCreate_sRGBProfile());
   Transform toPrinter(cmsCreateTransform(srgb.get(), TYPE_RGB_8, profile_.get(), TYPE_CMYK_8,
                                          INTENT_PERCEPTUAL, 0));
@@ -175,7 +175,7 @@ TEST_P(IccProfileTest, TransformsFromSrgbAndBackToLab) {
   EXPECT_LT(total / printable.size(), 1.2);
 }
 
-TEST_P(IccProfileTest, PerceptualTableLiftsShadowsAndColorimetricTableKeepsThem) {
+TEST_P(IccTest, IntentTables) {
   Profile lab(cmsCreateLab4Profile(nullptr));
   auto printedLightness = [&](cmsUInt32Number intent, double L) {
     Transform toCmyk(
@@ -193,7 +193,7 @@ TEST_P(IccProfileTest, PerceptualTableLiftsShadowsAndColorimetricTableKeepsThem)
   EXPECT_NEAR(printedLightness(INTENT_PERCEPTUAL, 100.0), 100.0, 0.01);
 }
 
-INSTANTIATE_TEST_SUITE_P(Committed, IccProfileTest, ::testing::ValuesIn(profileEntries()),
+INSTANTIATE_TEST_SUITE_P(Committed, IccTest, ::testing::ValuesIn(profileEntries()),
                          [](const ::testing::TestParamInfo<ProfileEntry>& param) {
                            return param.param.name;
                          });

@@ -42,7 +42,7 @@ TEST_P(MediaFileTest, IsAUtf8HarvelMediaFileOfItsModel) {
   EXPECT_EQ(text_, buildMediaFile(GetParam()));
 }
 
-TEST_P(MediaFileTest, ListsTheFiveGenericMediaWithUsableSettings) {
+TEST_P(MediaFileTest, ListsTheFiveGenericMedia) {
   std::vector<std::string> names;
   for (pugi::xml_node media : root_.child("aMediaList").children("Media")) {
     names.emplace_back(media.child_value("strMediaName"));
