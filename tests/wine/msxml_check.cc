@@ -252,11 +252,15 @@ class TreeComparer {
     xml::Node ourChild = ours.firstChild();
     std::vector<std::pair<std::string, int>> seen;  // element names and their counts
     while (msChild && ourChild) {
-      std::string step = msName(msChild.get());
+      const std::string name = msName(msChild.get());
       DOMNodeType type = NODE_INVALID;
       check(msChild->get_nodeType(&type), "get_nodeType");
-      if (type == NODE_ELEMENT) step += "[" + std::to_string(++occurrence(seen, step)) + "]";
-      if (!compare(msChild.get(), ourChild, path + "/" + step)) return false;
+      std::string childPath = path;
+      childPath.append("/").append(name);
+      if (type == NODE_ELEMENT) {
+        childPath.append("[").append(std::to_string(++occurrence(seen, name))).append("]");
+      }
+      if (!compare(msChild.get(), ourChild, childPath)) return false;
       ComRef<IXMLDOMNode> next;
       check(msChild->get_nextSibling(next.put()), "get_nextSibling");
       msChild.moveFrom(next);
