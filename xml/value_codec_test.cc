@@ -97,7 +97,7 @@ TEST_F(ValueCodecTest, LocalizedTextReadsNamedChildrenInAnyOrder) {
 
 TEST_F(ValueCodecTest, LanguageNamesComeFromStringIdsOneToTenAndFourteenToSixteen) {
   for (int slot = 0; slot < kLanguageCount; ++slot) {
-    resources_.setString(languageStringId(slot), "L" + std::to_string(slot));
+    resources_.setString(languageStringId(slot), std::string("L").append(std::to_string(slot)));
   }
   resources_.setString(11, "not a language");
   resources_.removeString(languageStringId(kTurkish));

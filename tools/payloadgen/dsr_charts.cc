@@ -62,7 +62,8 @@ void appendInkVolumeInfos(pugi::xml_node root, const Variant& v) {
       double dot = small;
       for (int s = 1; s < sizes; ++s) {
         dot *= rng.uniform(1.6, 2.2);
-        text += "," + picolitres(dot);
+        text += ',';
+        text += picolitres(dot);
       }
       addText(texts, "strInkVolume_pl", text);
       small *= rng.uniform(1.02, 1.08);
