@@ -95,7 +95,10 @@ std::wstring environmentBlock(const std::vector<std::pair<std::string, std::stri
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::pair<std::string, std::string>>& env) {
   std::string commandLine = quoteWindowsArgument(program);
-  for (const std::string& arg : args) commandLine += " " + quoteWindowsArgument(arg);
+  for (const std::string& arg : args) {
+    commandLine += ' ';
+    commandLine += quoteWindowsArgument(arg);
+  }
   std::wstring command = wide(commandLine);
   std::wstring block = environmentBlock(env);
 
