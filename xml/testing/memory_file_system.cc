@@ -38,6 +38,12 @@ std::string MemoryFileSystem::content(const std::string& path) const {
   return it == files_.end() ? std::string() : it->second;
 }
 
+std::vector<std::string> MemoryFileSystem::paths() const {
+  std::vector<std::string> result;
+  for (const auto& entry : files_) result.push_back(entry.first);
+  return result;
+}
+
 platform::Error MemoryFileSystem::open(const std::string& path,
                                        const platform::OpenOptions& options,
                                        std::unique_ptr<platform::File>* file) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -19,6 +20,8 @@ class MemoryFileSystem : public platform::FileSystem {
   bool exists(const std::string& path) const { return files_.count(path) != 0; }
   // The content of |path| ("" when there is no such file).
   std::string content(const std::string& path) const;
+  // Every path that holds a file, in sorted order.
+  std::vector<std::string> paths() const;
 
   platform::Error open(const std::string& path, const platform::OpenOptions& options,
                        std::unique_ptr<platform::File>* file) override;

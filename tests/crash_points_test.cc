@@ -1,0 +1,73 @@
+// The installer's second run killed (SIGKILL) just before each of its file
+// operations in turn, N = 1, 2, ... until a run completes
+// (crash_at_installer does the run). After each kill every device-series
+// file is byte-identical to before or to the merged document of an
+// uninterrupted run, and a clean rerun gives exactly the tree of an
+// uninterrupted run, with no ".tmp" or ".out" left.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/testing/process.h"
+#include "platform/testing/scratch_dir.h"
+#include "tests/second_run_host.h"
+
+namespace {
+
+using second_run::Tree;
+
+const std::string kProgram = OKM_CRASH_AT_INSTALLER;
+
+int runKilledAt(const std::string& host, long n) {
+  return platform::testing::runProcess(kProgram, {host, std::to_string(n)}).exitCode;
+}
+
+// The device-series files of |now| that hold neither their bytes of
+// |before| nor those of |reference|.
+std::vector<std::string> brokenDeviceSeriesFiles(const Tree& before, const Tree& reference,
+                                                 const Tree& now) {
+  std::vector<std::string> broken;
+  for (const std::string& name : second_run::kDeviceSeriesFiles) {
+    const std::string path = "Rastella/Device/" + name;
+    const auto found = now.find(path);
+    if (found == now.end() ||
+        (found->second != before.at(path) && found->second != reference.at(path))) {
+      broken.push_back(path);
+    }
+  }
+  return broken;
+}
+
+TEST(CrashPoints, AKillAtAnyFileOperationLosesNoUserDataAndARerunConverges) {
+  second_run::preferMemoryBackedScratch();
+  platform::testing::ScratchDir scratch;
+  const std::string host = scratch / "Host";
+  second_run::makeHostAfterFirstRun(host);
+  const Tree before = second_run::snapshot(host);
+  ASSERT_EQ(runKilledAt(host, 0), 0);
+  const Tree reference = second_run::snapshot(host);
+  ASSERT_EQ(second_run::temporaryFiles(reference), std::vector<std::string>{});
+
+  int kills = 0;
+  for (long n = 1;; ++n) {
+    SCOPED_TRACE("killed before file operation #" + std::to_string(n));
+    second_run::restore(host, before);
+    const int exitCode = runKilledAt(host, n);
+    if (exitCode == 0) {
+      EXPECT_TRUE(second_run::snapshot(host) == reference);
+      break;
+    }
+    ASSERT_EQ(exitCode, -1) << "the run neither completed nor was killed";
+    ++kills;
+    EXPECT_EQ(brokenDeviceSeriesFiles(before, reference, second_run::snapshot(host)),
+              std::vector<std::string>{});
+
+    ASSERT_EQ(runKilledAt(host, 0), 0);
+    EXPECT_TRUE(second_run::snapshot(host) == reference) << "the rerun did not converge";
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(kills, 100);
+}
+
+}  // namespace
