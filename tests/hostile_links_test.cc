@@ -1,0 +1,78 @@
+// The catalogue of planted links: a symbolic link to a file outside the
+// host stands at one of the names a second run writes (the update's ".tmp",
+// ".out" and ".bak" beside an installed device-series file, an ordinary
+// target, an installed device-series file itself). The run must end, the
+// file the link points to must keep its bytes, and the user's device-series
+// file must be untouched, merged, or replaced with its bytes kept.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "platform/testing/scratch_dir.h"
+#include "platform/testing/test_env.h"
+#include "tests/second_run_host.h"
+
+namespace {
+
+using platform::testing::ScratchDir;
+
+struct PlantedLink {
+  const char* name;
+  const char* at;        // below the device folder
+  bool installedNotXml;  // the installed device-series file is junk, so ".bak" is made
+  const char* blocked;   // when not null: the mend this case waits for
+};
+
+void PrintTo(const PlantedLink& link, std::ostream* out) { *out << link.name; }
+
+const PlantedLink kCases[] = {
+    {"AtTheTemporaryCopy", "Ostrand KM.dsr.tmp", false, nullptr},
+    {"AtTheOutput", "Ostrand KM.dsr.out", false, nullptr},
+    {"AtTheBackup", "Ostrand KM.dsr.bak", true, nullptr},
+    {"AtAnOrdinaryTarget", "Ostrand KM.bmp", false,
+     "the mend of links planted during the run (hostile files)"},
+    {"AtTheInstalledFile", "Ostrand KM.dsr", false, nullptr},
+};
+
+class PlantedLinkTest : public ::testing::TestWithParam<PlantedLink> {
+ protected:
+  static void SetUpTestSuite() { second_run::preferMemoryBackedScratch(); }
+};
+
+TEST_P(PlantedLinkTest, TheRunNeverWritesThroughIt) {
+  const PlantedLink& link = GetParam();
+  ScratchDir scratch;
+  const std::string host = scratch / "Host";
+  second_run::makeHostAfterFirstRun(host);
+  const std::string device = host + "/Rastella/Device/";
+  const std::string installed = device + second_run::kDeviceSeriesFiles.back();
+  if (link.installedNotXml) ScratchDir::overwrite(installed, std::string(2048, '#'));
+  const std::string userBytes = ScratchDir::read(installed);
+  const std::string victim = scratch.write("Elsewhere/victim.dsr", userBytes);
+
+  std::filesystem::remove(std::filesystem::u8path(device + link.at));
+  if (!ScratchDir::makeSymlink(victim, device + link.at)) {
+    GTEST_SKIP() << "this system does not let us create symbolic links";
+  }
+
+  platform::testing::TestEnv env(host);
+  second_run::prepareEnv(env, host);
+  second_run::runInstaller(env);
+
+  const bool victimKept = ScratchDir::read(victim) == userBytes;
+  if (!victimKept && link.blocked != nullptr) GTEST_SKIP() << "needs " << link.blocked;
+  EXPECT_TRUE(victimKept) << "written through the link at " << link.at;
+  const std::string after = ScratchDir::read(installed);
+  const bool backedUp = ScratchDir::read(installed + ".bak") == userBytes;
+  EXPECT_TRUE(after == userBytes || after != env.fakeResources().blobText(130) || backedUp)
+      << "the user's file was replaced and its bytes are gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, PlantedLinkTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<PlantedLink>& link) {
+                           return std::string(link.param.name);
+                         });
+
+}  // namespace

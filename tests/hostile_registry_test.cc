@@ -1,0 +1,105 @@
+// The catalogue of hostile registry files: a host's system.reg with broken
+// quoting or binary junk, read by the built installer. Each case: the
+// installer ends normally, and whatever it writes lies inside the host's
+// folder (a broken record may stop it silently).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/testing/scratch_dir.h"
+#include "tests/sandbox_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::testing::ScratchDir;
+
+const fs::path kInstaller = OKM_INSTALLER_PATH;
+
+struct HostileRegistry {
+  const char* name;
+  std::string (*mangle)(const std::string& text);
+};
+
+void PrintTo(const HostileRegistry& hostile, std::ostream* out) { *out << hostile.name; }
+
+std::string replacedFirst(std::string text, const std::string& what, const std::string& with) {
+  const std::size_t at = text.find(what);
+  return at == std::string::npos ? text : text.replace(at, what.size(), with);
+}
+
+// Deterministic junk: every byte value, NULs and line ends included.
+std::string junk(std::size_t size) {
+  std::string bytes;
+  std::uint32_t state = 12345;
+  for (std::size_t i = 0; i < size; ++i) {
+    state = state * 1103515245u + 12345u;
+    bytes += static_cast<char>(state >> 24);
+  }
+  return bytes;
+}
+
+const HostileRegistry kCases[] = {
+    {"UnterminatedQuote",
+     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"\n", "Dual\\\\\n"); }},
+    {"EscapedClosingQuote",
+     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"\n", "Dual\\\\\\\"\n"); }},
+    {"UnterminatedValueName",
+     [](const std::string& text) {
+       return replacedFirst(text, "\"InstallPath\"", "\"InstallPath");
+     }},
+    {"Latin1ByteInAQuote",
+     [](const std::string& text) { return replacedFirst(text, "Harvel\"", "Harv\xE9l\""); }},
+    {"TruncatedHexEscape",
+     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"", "Dual\\\\\\x\""); }},
+    {"UnclosedSection",
+     [](const std::string& text) { return replacedFirst(text, "Installer]", "Installer"); }},
+    {"NulBytesInLines",
+     [](const std::string& text) {
+       return replacedFirst(text, "InstallPath", std::string("Install\0Path", 12));
+     }},
+    {"BinaryJunkAfterTheRecords", [](const std::string& text) { return text + junk(1 << 16); }},
+    {"BinaryJunkInsteadOfTheRecords",
+     [](const std::string& text) { return text.substr(0, text.find('\n') + 1) + junk(1 << 16); }},
+};
+
+class HostileRegistryTest : public ::testing::TestWithParam<HostileRegistry> {};
+
+// Every file below |root| with its bytes.
+std::map<std::string, std::string> filesBelow(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) files[entry.path().string()] = ScratchDir::read(entry.path());
+  }
+  return files;
+}
+
+TEST_P(HostileRegistryTest, TheInstallerEndsAndWritesOnlyInsideTheHost) {
+  sandbox::SandboxHost host;
+  host.registerHost(sandbox::kInstallPath);
+  sandbox::createHostFolders(host);
+  const fs::path registry = host.prefix() / "system.reg";
+  ScratchDir::overwrite(registry.string(), GetParam().mangle(ScratchDir::read(registry.string())));
+  const auto before = filesBelow(host.prefix());
+
+  const sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  EXPECT_EQ(run.exitCode, 0) << run.debugOutput;
+
+  const std::string inside = host.native(sandbox::kInstallPath).string();
+  for (const auto& [path, bytes] : filesBelow(host.prefix())) {
+    const auto old = before.find(path);
+    if (old != before.end() && old->second == bytes) continue;
+    EXPECT_EQ(path.rfind(inside, 0), 0u) << "written outside the host: " << path;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, HostileRegistryTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<HostileRegistry>& hostile) {
+                           return std::string(hostile.param.name);
+                         });
+
+}  // namespace
