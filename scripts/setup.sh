@@ -6,9 +6,11 @@
 # Every package below is used: cmake and ninja drive the build, pkg-config
 # finds LittleCMS for the payload generator, g++ and the gtest/gmock,
 # benchmark, pugixml and lcms2 headers build the Linux programs, locales lets
-# the decimal-comma test make its locale, the MinGW-w64 compiler builds the
-# Windows executable, wine and wine64 run its tests, and dpkg-dev (with a
-# deb-src entry) fetches the pugixml source the Windows build compiles.
+# the decimal-comma test make its locale, clang with its runtime libraries
+# (libFuzzer, the sanitizers) builds the fuzz harnesses, the MinGW-w64
+# compiler builds the Windows executable, wine and wine64 run its tests,
+# and dpkg-dev (with a deb-src entry) fetches the pugixml source the
+# Windows build compiles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +19,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev liblcms2-dev
   locales
+  clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix wine wine64
   dpkg-dev
 )

@@ -1,17 +1,48 @@
 #!/usr/bin/env bash
 # Builds everything (installer, tools, tests) in both builds and runs every
-# test: the Linux-native build first, then the Windows build, whose tests run
-# under Wine and end with end-to-end runs of the .exe compared with the
-# Linux build on the same hosts.
+# test: the Linux-native build first, then the same tests under AddressSanitizer
+# and UndefinedBehaviorSanitizer (preset asan, without the payload
+# generator's tests), a short run of every fuzz harness (preset fuzz), then
+# the Windows build, whose tests run under Wine and end with end-to-end runs
+# of the .exe compared with the Linux build on the same hosts. Each stage
+# reports its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs="$(nproc)"
 
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+stage() {
+  local name="$1" start="$SECONDS"
+  shift
+  "$@"
+  echo "test.sh: stage $name took $((SECONDS - start)) s" >&2
+}
 
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j "$jobs"
-ctest --preset mingw -j "$jobs"
+linux() {
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j "$jobs"
+  ctest --preset default -j "$jobs"
+}
+
+sanitizers() {
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan -j "$jobs"
+  ctest --preset asan -j "$jobs"
+}
+
+fuzzing() {
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$jobs"
+  scripts/fuzz.sh 20
+}
+
+windows() {
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw -j "$jobs"
+  ctest --preset mingw -j "$jobs"
+}
+
+stage linux linux
+stage asan sanitizers
+stage fuzz fuzzing
+stage windows windows
