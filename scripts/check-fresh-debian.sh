@@ -16,6 +16,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 work="${1:-$(mktemp -d /var/tmp/okm-fresh-XXXXXX)}"
+mkdir -p "$work"
 root="$work/root"
 mirror="${DEBIAN_MIRROR:-http://deb.debian.org/debian}"
 
