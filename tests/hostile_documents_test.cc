@@ -148,10 +148,16 @@ const HostileDocument kCases[] = {
      kUntouched | kMerged, nullptr},
     {"ShortTables",
      [](const std::string& installed, const std::string& path, const std::string&) {
+       // An output table of type 1 whose Base64 holds 6 bytes, not 512.
        writeText(path, replaced(installed, "<aSeparationTableList />",
-                                "<aSeparationTableList><SeparationTable><nInputChannelNum>0"
-                                "</nInputChannelNum><usOutputTable>AAEC</usOutputTable>"
-                                "</SeparationTable></aSeparationTableList>"));
+                                "<aSeparationTableList><SeparationTable>"
+                                "<nInputChannelNum>0</nInputChannelNum>"
+                                "<usOutputTable>AAECAwQF</usOutputTable>"
+                                "<dStart>0.000</dStart><dPeak>0.000</dPeak><dMax>0.000</dMax>"
+                                "<dEnd>0.000</dEnd><dEndMax>0.000</dEndMax><eType>1</eType>"
+                                "<strInputChannel>0</strInputChannel><nInkIndex>4097</nInkIndex>"
+                                "<nHeadCount>1</nHeadCount></SeparationTable>"
+                                "</aSeparationTableList>"));
      },
      kUntouched | kMerged, nullptr},
     {"OutOfRangeNumbers",

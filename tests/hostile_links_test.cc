@@ -52,8 +52,9 @@ TEST_P(PlantedLinkTest, TheRunNeverWritesThroughIt) {
   const std::string userBytes = ScratchDir::read(installed);
   const std::string victim = scratch.write("Elsewhere/victim.dsr", userBytes);
 
-  std::filesystem::remove(std::filesystem::u8path(device + link.at));
-  if (!ScratchDir::makeSymlink(victim, device + link.at)) {
+  const std::string planted = device + link.at;
+  std::filesystem::remove(std::filesystem::path(std::u8string(planted.begin(), planted.end())));
+  if (!ScratchDir::makeSymlink(victim, planted)) {
     GTEST_SKIP() << "this system does not let us create symbolic links";
   }
 
