@@ -61,15 +61,18 @@ Error copyRefusal(HANDLE source, const std::wstring& target, bool failIfExists) 
   BY_HANDLE_FILE_INFORMATION sourceInfo{};
   BY_HANDLE_FILE_INFORMATION targetInfo{};
   Error refusal = kOk;
-  if (!::GetFileInformationByHandle(source, &sourceInfo) ||
-      !::GetFileInformationByHandle(probe, &targetInfo)) {
+  if (::GetFileType(probe) != FILE_TYPE_DISK) {
+    // A device: only a regular file is replaced (a failed copy deletes the
+    // target), and a device has no file identity to compare.
+    refusal = kAccessDenied;
+  } else if (!::GetFileInformationByHandle(source, &sourceInfo) ||
+             !::GetFileInformationByHandle(probe, &targetInfo)) {
     refusal = lastError();
   } else if (sameFile(sourceInfo, targetInfo)) {
     refusal = kSharingViolation;  // the source is open without write sharing
   } else if (failIfExists) {
     refusal = kFileExists;
-  } else if (::GetFileType(probe) != FILE_TYPE_DISK ||
-             refuseReadOnlyOrFolder(targetInfo.dwFileAttributes) != kOk) {
+  } else if (refuseReadOnlyOrFolder(targetInfo.dwFileAttributes) != kOk) {
     // Only a regular file is replaced: a failed copy deletes the target,
     // which must never hit a folder or a device.
     refusal = kAccessDenied;
@@ -130,8 +133,11 @@ Error Win32FileSystem::open(const std::string& path, const OpenOptions& options,
 
   // Truncating needs write access, also for a reader that asks to create
   // the file anew.
+  // FILE_READ_ATTRIBUTES: what the handle is gets checked after the open,
+  // also for a writer.
   const DWORD access =
-      writing ? GENERIC_WRITE : (truncating ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ);
+      FILE_READ_ATTRIBUTES |
+      (writing ? GENERIC_WRITE : (truncating ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ));
   DWORD creation = OPEN_EXISTING;
   if (options.disposition == Disposition::kCreateAlways) creation = CREATE_ALWAYS;
   if (options.disposition == Disposition::kCreateNew) creation = CREATE_NEW;
