@@ -235,7 +235,7 @@ xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, Devic
   return root;
 }
 
-bool DeviceSeriesIO::write(DeviceSeries& record) {
+bool DeviceSeriesIO::write(DeviceSeries& record, platform::Disposition disposition) {
   try {
     if (!xml::isMSXMLInstalled()) return false;
     peekVersion();
@@ -245,7 +245,7 @@ bool DeviceSeriesIO::write(DeviceSeries& record) {
     xml::Node root = writeDeviceSeries(document, record);
     root.setAttribute("strVersion", version);
     document.appendChild(root);
-    document.save(fileName(), env().files());
+    document.save(fileName(), env().files(), disposition);
     return true;
   } catch (...) {
     return false;

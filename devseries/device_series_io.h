@@ -56,8 +56,11 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
   // Writes a complete document for |record| to fileName(). Its strVersion is
   // the version of the document already at that path, or else the class's
   // own. Normalises each media's feed calibration list to the model count
-  // on the way. True when the file was saved; never throws.
-  bool write(DeviceSeries& record);
+  // on the way. True when the file was saved; never throws. |disposition|
+  // is the save's (xml::Document::save): kCreateNew creates the file
+  // exclusively, taking the version of a document this object already holds.
+  bool write(DeviceSeries& record,
+             platform::Disposition disposition = platform::Disposition::kCreateAlways);
 
   // Reads the children of a DeviceSeries element into |record|. Raises on
   // structural errors (`_com_error` kEPointer for a missing positional

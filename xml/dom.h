@@ -241,10 +241,13 @@ class Document {
   std::string xml() const;
 
   // Writes xml() to |path| through |files| (create always, one write,
-  // close). Raises `_com_error` with the HRESULT of the platform error when
-  // any step fails, after deleting a partly written file, and kEFail for a
-  // document without an element, which could not be loaded again.
-  void save(const std::string& path, platform::FileSystem& files) const;
+  // flush, close). Raises `_com_error` with the HRESULT of the platform
+  // error when any step fails, after deleting a partly written file, and
+  // kEFail for a document without an element, which could not be loaded
+  // again. With |disposition| kCreateNew the file is created exclusively,
+  // never through a link: anything at |path| fails the save untouched.
+  void save(const std::string& path, platform::FileSystem& files,
+            platform::Disposition disposition = platform::Disposition::kCreateAlways) const;
 
  private:
   struct State;

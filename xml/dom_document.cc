@@ -167,7 +167,8 @@ std::string Document::xml() const {
   return out;
 }
 
-void Document::save(const std::string& path, platform::FileSystem& files) const {
+void Document::save(const std::string& path, platform::FileSystem& files,
+                    platform::Disposition disposition) const {
   requireNonNull();
   const detail::Tree& tree = *state_->tree;
   bool hasElement = false;
@@ -185,7 +186,8 @@ void Document::save(const std::string& path, platform::FileSystem& files) const 
   std::unique_ptr<platform::File> file;
   platform::OpenOptions options;
   options.access = platform::Access::kWrite;
-  options.disposition = platform::Disposition::kCreateAlways;
+  options.disposition = disposition;
+  options.followLinks = disposition != platform::Disposition::kCreateNew;
   platform::Error error = files.open(path, options, &file);
   if (error != platform::kOk) throw _com_error(hresultFromPlatformError(error));
   if (!file) throw _com_error(kEPointer);
