@@ -88,8 +88,11 @@ bool convertDocumentToUtf8(std::string& bytes) {
   }
   if (startsWith(view, "\xFF\xFE")) return decodeUnits(view.substr(2), 2, false, bytes);
   if (startsWith(view, "\xFE\xFF")) return decodeUnits(view.substr(2), 2, true, bytes);
-  if (startsWith(view, std::string_view("<\0?\0", 4))) return decodeUnits(view, 2, false, bytes);
-  if (startsWith(view, std::string_view("\0<\0?", 4))) return decodeUnits(view, 2, true, bytes);
+  // Unmarked: the first '<' tells the width and byte order.
+  if (startsWith(view, std::string_view("<\0\0\0", 4))) return decodeUnits(view, 4, false, bytes);
+  if (startsWith(view, std::string_view("\0\0\0<", 4))) return decodeUnits(view, 4, true, bytes);
+  if (startsWith(view, std::string_view("<\0", 2))) return decodeUnits(view, 2, false, bytes);
+  if (startsWith(view, std::string_view("\0<", 2))) return decodeUnits(view, 2, true, bytes);
 
   const std::string_view name = declaredEncoding(view);
   const platform::LegacyEncoding* encoding = platform::findLegacyEncoding(name);

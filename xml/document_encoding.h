@@ -4,8 +4,8 @@
 // allows, as the host's own XML engine reads them:
 //  - a byte-order mark decides: UTF-8 (the mark is dropped), UTF-16 or
 //    UTF-32, little or big endian;
-//  - without a mark, a document that starts with "<?" in UTF-16 ("<\0?\0"
-//    or "\0<\0?") is UTF-16 of that byte order;
+//  - without a mark, a document whose first character is '<' in UTF-32 or
+//    UTF-16 ("<\0\0\0", "\0\0\0<", "<\0", "\0<") is in that encoding;
 //  - otherwise the encoding its XML declaration names decides: a legacy
 //    encoding of platform/text_encoding.h is converted; no name, UTF-8,
 //    UTF-16, US-ASCII and names nobody knows leave the bytes as they are, so

@@ -54,6 +54,7 @@ TEST(DocumentEncodingTest, EveryEncodingLoadsAsUtf8OrFailsTheLoad) {
       {"UTF-16LE mark", "\xff\xfe"s + utf16(doc, false), "A"},
       {"UTF-16BE mark", "\xfe\xff"s + utf16(doc, true), "A"},
       {"UTF-16LE unmarked", utf16(doc, false), "A"},
+      {"UTF-16BE unmarked", utf16("<a>A</a>", true), "A"},
       {"UTF-32LE mark", "\xff\xfe\0\0"s + utf16(utf16(doc, false), false), "A"},
       {"UTF-16 pair",
        "\xff\xfe"s + utf16("<a>", false) + "\x3d\xd8\x00\xde"s + utf16("</a>", false),
