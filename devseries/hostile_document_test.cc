@@ -29,8 +29,12 @@ std::string times(int count, std::string_view item) {
 // |text| with |count| more copies of its first element |name| (which must
 // not nest inside itself) right after it.
 std::string withCopies(const std::string& text, std::string_view name, int count) {
-  const std::string open = "<" + std::string(name) + ">";
-  const std::string close = "</" + std::string(name) + ">";
+  std::string open = "<";
+  open += name;
+  open += '>';
+  std::string close = "</";
+  close += name;
+  close += '>';
   const std::size_t begin = text.find(open);
   const std::size_t end = text.find(close, begin) + close.size();
   std::string out = text;
@@ -70,18 +74,19 @@ TEST_F(DeviceSeriesIOTest, DocumentDependingOnADtdLoadsButIsNotRead) {
 // to 10 million, written as a 419 MB file.
 TEST_F(DeviceSeriesIOTest, DocumentThatWouldMultiplyScreenAnglesIsNotRead) {
   std::vector<std::string> children = formatOneChildren();
-  children[5] =
-      "<aSeparationInfoList><SeparationInfo><nSeparationIndex>1</nSeparationIndex>"
-      "<anInputChannelInkIndexList>" +
-      times(10000, "<nInkIndex>0</nInkIndex>") +
-      "</anInputChannelInkIndexList></SeparationInfo></aSeparationInfoList>";
-  children[9] =
-      "<aMediaInfoList><MediaInfo><strMediaName/><strBaseMediaName/><aPermissionSetList>" +
-      times(1000,
-            "<PermissionSet><n>0</n><a/><n>0</n><n>0</n><eScreen>8</eScreen>"
-            "<nSeparationIndex>1</nSeparationIndex></PermissionSet>") +
-      "</aPermissionSetList><aQualityInfoList/>" + times(12, "<n>0</n>") +
-      "</MediaInfo></aMediaInfoList>";
+  std::string& separations = children[5];
+  separations = "<aSeparationInfoList><SeparationInfo><nSeparationIndex>1</nSeparationIndex>";
+  separations += "<anInputChannelInkIndexList>";
+  separations += times(10000, "<nInkIndex>0</nInkIndex>");
+  separations += "</anInputChannelInkIndexList></SeparationInfo></aSeparationInfoList>";
+  std::string& media = children[9];
+  media = "<aMediaInfoList><MediaInfo><strMediaName/><strBaseMediaName/><aPermissionSetList>";
+  media += times(1000,
+                 "<PermissionSet><n>0</n><a/><n>0</n><n>0</n><eScreen>8</eScreen>"
+                 "<nSeparationIndex>1</nSeparationIndex></PermissionSet>");
+  media += "</aPermissionSetList><aQualityInfoList/>";
+  media += times(12, "<n>0</n>");
+  media += "</MediaInfo></aMediaInfoList>";
   DeviceSeries record;
   std::string error;
   EXPECT_FALSE(readText(documentText(children), record, &error));
@@ -103,7 +108,7 @@ TEST_F(DeviceSeriesIOTest, CountsBeyondTheirBoundFailTheRead) {
       {"input channels", after(payload, "<anInputChannelInkIndexList>",
                                times(kMaxChannels + 1, "<nInkIndex>0</nInkIndex>"))},
       {"screen angles", after(payload, "<bVisiblePermission>",
-                              "true</bVisiblePermission><screenOption><flDegrees>" +
+                              std::string("true</bVisiblePermission><screenOption><flDegrees>") +
                                   times(kMaxChannels + 1, "<flDegree0>1</flDegree0>") +
                                   "</flDegrees></screenOption><bVisiblePermission>")},
       {"feed calibration values",

@@ -90,8 +90,14 @@ struct WithDtd {
 TEST(DocumentEncodingTest, DocumentsWithADtdLoadAndTellWhetherTheyDependOnIt) {
   std::string laughs = "<!DOCTYPE a [<!ENTITY l0 'ha'>";
   for (int i = 1; i < 10; ++i) {
-    laughs += "<!ENTITY l" + std::to_string(i) + " '";
-    for (int k = 0; k < 10; ++k) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "<!ENTITY l";
+    laughs += std::to_string(i);
+    laughs += " '";
+    for (int k = 0; k < 10; ++k) {
+      laughs += "&l";
+      laughs += std::to_string(i - 1);
+      laughs += ';';
+    }
     laughs += "'>";
   }
   laughs += "]><a>&l9;</a>";
