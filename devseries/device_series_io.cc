@@ -1,8 +1,10 @@
 #include "devseries/device_series_io.h"
 
 #include <array>
+#include <limits>
 #include <utility>
 
+#include "devseries/document_limits.h"
 #include "devseries/newer_lists.h"
 #include "xml/com_error.h"
 #include "xml/escape_codec.h"
@@ -22,18 +24,20 @@ xml::Node requireNode(xml::Node node) {
 }
 
 // Reads every child of |listElement| with |readItem| into a fresh record
-// and appends it to |list|. When an item fails, |failurePath| receives the
-// path of the item's element (its position counted from 1) before the
-// error goes on.
+// and appends it to |list|; more than |limit| children fail the read
+// (document_limits.h). When an item fails, |failurePath| receives the path
+// of the item's element (its position counted from 1) before the error goes
+// on.
 template <class Record, class ReadItem>
 void readList(const xml::Node& listElement, GrowableArray<Record>& list, ReadItem readItem,
-              std::string& failurePath) {
+              std::string& failurePath, int limit = std::numeric_limits<int>::max()) {
   xml::NodeList children = listElement.childNodes();
   int position = 0;
   for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
     ++position;
     Record record;
     try {
+      requireAtMost(list.size() + 1, limit, "entries in the list");
       readItem(child, record);
     } catch (...) {
       failurePath = "/DeviceSeries/" + std::string(listElement.nodeName()) + "/" +
@@ -133,7 +137,8 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
   for (xml::Node& node : positional) node = requireNode(children.nextNode());
   failurePath_.clear();
 
-  readList(positional[0], record.aModelInfoList, &ModelInfoIO::readModelInfo, failurePath_);
+  readList(positional[0], record.aModelInfoList, &ModelInfoIO::readModelInfo, failurePath_,
+           kMaxModels);
   readList(positional[1], record.aInkInfoList, &InkInfoIO::readInkInfo, failurePath_);
   record.aInkConfigInfoList.clear();
   readList(positional[2], record.aInkConfigInfoList, &InkConfigInfoIO::readInkConfigInfo,
@@ -142,7 +147,7 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
            failurePath_);
   readList(positional[4], record.aModeInfoList, &ModeInfoIO::readModeInfo, failurePath_);
   readList(positional[5], record.aSeparationInfoList, &SeparationInfoIO::readSeparationInfo,
-           failurePath_);
+           failurePath_, kMaxSeparations);
   record.aVControlPointList.clear();
   readList(positional[6], record.aVControlPointList, &SeparationInfoIO::readVControlPoint,
            failurePath_);

@@ -64,7 +64,8 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
 
   // Reads the children of a DeviceSeries element into |record|. Raises on
   // structural errors (`_com_error` kEPointer for a missing positional
-  // child, the item readers' errors, malformed command-string escapes).
+  // child, the item readers' errors, malformed command-string escapes, and
+  // std::length_error for a count beyond document_limits.h).
   void readDeviceSeries(const xml::Node& root, DeviceSeries& record);
 
   // A new, unattached DeviceSeries element with all thirteen children. Its

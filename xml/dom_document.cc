@@ -6,6 +6,7 @@
 #include <string>
 
 #include "xml/com_error.h"
+#include "xml/document_encoding.h"
 #include "xml/dom.h"
 #include "xml/dom_internal.h"
 #include "xml/save_format.h"
@@ -15,12 +16,13 @@ namespace {
 
 // Comments and processing instructions are kept as nodes; whitespace-only
 // text is dropped (pugixml's default); references are left for
-// checkAndResolveReferences; a DOCTYPE is skipped. The fragment mode lets
-// top-level text through to the check, which refuses it, instead of
-// dropping it silently.
-constexpr unsigned int kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) |
-                                       pugi::parse_comments | pugi::parse_pi |
-                                       pugi::parse_declaration | pugi::parse_fragment;
+// checkAndResolveReferences; the DOCTYPE is kept as text for the check,
+// which looks at it and removes it (pugixml never reads or expands it). The
+// fragment mode lets top-level text through to the check, which refuses
+// it, instead of dropping it silently.
+constexpr unsigned int kParseOptions =
+    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
+    pugi::parse_declaration | pugi::parse_doctype | pugi::parse_fragment;
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
@@ -122,18 +124,23 @@ Attribute Document::createAttribute(std::string_view name) const {
   return attribute;
 }
 
-bool Document::parse(const void* data, std::size_t size) const {
+bool Document::dependsOnDtd() const {
+  requireNonNull();
+  return state_->tree->dependsOnDtd;
+}
+
+bool Document::parse(std::string text) const {
   auto tree = std::make_shared<detail::Tree>();
-  pugi::xml_parse_result result =
-      tree->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto);
-  // A document in UTF-8 with bytes that are not UTF-8 (a name typed in a
-  // legacy code page) or with characters XML does not allow is not
-  // well-formed; pugixml would keep the bytes and a save would write a file
-  // no conforming reader accepts. Other encodings pugixml converts itself.
-  bool ok = result &&
-            (result.encoding != pugi::encoding_utf8 ||
-             detail::isXmlCharacters(std::string_view(static_cast<const char*>(data), size))) &&
-            detail::checkAndResolveReferences(tree->document);
+  // Bytes that are not text in their encoding, or characters XML does not
+  // allow, make a document that is not well-formed; pugixml would keep them
+  // and a save would write a file no conforming reader accepts.
+  bool ok = convertDocumentToUtf8(text) && detail::isXmlCharacters(text);
+  if (ok) {
+    tree->source = std::move(text);
+    pugi::xml_parse_result result = tree->document.load_buffer_inplace(
+        tree->source.data(), tree->source.size(), kParseOptions, pugi::encoding_utf8);
+    ok = result && detail::checkAndResolveReferences(*tree);
+  }
   // A failed parse leaves whatever pugixml built so far; the document is
   // left empty instead.
   state_->tree = ok ? std::move(tree) : std::make_shared<detail::Tree>();
@@ -147,12 +154,12 @@ bool Document::load(const std::string& path, platform::FileSystem& files) const 
     state_->tree = std::make_shared<detail::Tree>();
     return false;
   }
-  return parse(content.data(), content.size());
+  return parse(std::move(content));
 }
 
 bool Document::loadXML(std::string_view text) const {
   requireNonNull();
-  return parse(text.data(), text.size());
+  return parse(std::string(text));
 }
 
 std::string Document::xml() const {

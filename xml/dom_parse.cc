@@ -75,9 +75,16 @@ bool appendReference(std::string_view reference, std::string& out) {
   return true;
 }
 
+// True for the text of an entity reference to a named entity: a name free
+// of white space and markup.
+bool isEntityName(std::string_view reference) {
+  return reference.find('#') == std::string_view::npos && isWritableName(reference);
+}
+
 // Resolves the references of |text| into |out|. False for a '&' that starts
-// no valid reference.
-bool resolveReferences(std::string_view text, std::string& out) {
+// no valid reference; with |keepNamed|, a reference to an unknown named
+// entity is copied as it stands.
+bool resolveReferences(std::string_view text, std::string& out, bool keepNamed) {
   out.clear();
   out.reserve(text.size());
   std::size_t position = 0;
@@ -87,7 +94,11 @@ bool resolveReferences(std::string_view text, std::string& out) {
     if (ampersand == std::string_view::npos) return true;
     std::size_t semicolon = text.find(';', ampersand + 1);
     if (semicolon == std::string_view::npos) return false;
-    if (!appendReference(text.substr(ampersand + 1, semicolon - ampersand - 1), out)) return false;
+    const std::string_view reference = text.substr(ampersand + 1, semicolon - ampersand - 1);
+    if (!appendReference(reference, out)) {
+      if (!keepNamed || !isEntityName(reference)) return false;
+      out.append(text.substr(ampersand, semicolon - ampersand + 1));
+    }
     position = semicolon + 1;
   }
 }
@@ -102,7 +113,7 @@ bool hasDuplicateAttribute(pugi::xml_node element) {
   return std::adjacent_find(names.begin(), names.end()) != names.end();
 }
 
-bool checkElement(pugi::xml_node element, std::string& scratch) {
+bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed) {
   if (element.first_attribute() && element.first_attribute().next_attribute() &&
       hasDuplicateAttribute(element)) {
     return false;
@@ -111,28 +122,62 @@ bool checkElement(pugi::xml_node element, std::string& scratch) {
     std::string_view value = a.value();
     if (value.find('<') != std::string_view::npos) return false;
     if (value.find('&') == std::string_view::npos) continue;
-    if (!resolveReferences(value, scratch)) return false;
+    if (!resolveReferences(value, scratch, keepNamed)) return false;
     a.set_value(scratch.data(), scratch.size());
   }
   return true;
 }
 
-bool checkTopLevel(pugi::xml_document& document) {
+// True when the value of a document type node (what follows "<!DOCTYPE")
+// holds more than the root's name and an empty internal subset.
+bool declaresAnything(std::string_view doctype) {
+  auto skipSpace = [&doctype] {
+    while (!doctype.empty() &&
+           std::string_view(" \t\r\n").find(doctype[0]) != std::string_view::npos) {
+      doctype.remove_prefix(1);
+    }
+  };
+  skipSpace();
+  while (!doctype.empty() &&
+         std::string_view(" \t\r\n[").find(doctype[0]) == std::string_view::npos) {
+    doctype.remove_prefix(1);
+  }
+  skipSpace();
+  if (!doctype.empty() && doctype[0] == '[') {
+    doctype.remove_prefix(1);
+    skipSpace();
+    if (doctype.empty() || doctype[0] != ']') return true;
+    doctype.remove_prefix(1);
+    skipSpace();
+  }
+  return !doctype.empty();
+}
+
+bool checkTopLevel(Tree& tree) {
   int elements = 0;
-  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+  pugi::xml_node doctype;
+  for (pugi::xml_node node = tree.document.first_child(); node; node = node.next_sibling()) {
     switch (node.type()) {
       case pugi::node_element:
         ++elements;
+        break;
+      case pugi::node_doctype:
+        if (doctype || elements != 0) return false;
+        doctype = node;
         break;
       case pugi::node_pcdata:
       case pugi::node_cdata:
         return false;
       case pugi::node_declaration:
-        if (node != document.first_child()) return false;
+        if (node != tree.document.first_child()) return false;
         break;
       default:
         break;
     }
+  }
+  if (doctype) {
+    tree.dependsOnDtd = declaresAnything(doctype.value());
+    tree.document.remove_child(doctype);
   }
   return elements == 1;
 }
@@ -190,19 +235,21 @@ bool isWritableName(std::string_view name) {
   return true;
 }
 
-bool checkAndResolveReferences(pugi::xml_document& document) {
-  if (!checkTopLevel(document)) return false;
+bool checkAndResolveReferences(Tree& tree) {
+  if (!checkTopLevel(tree)) return false;
+  const bool keepNamed = tree.dependsOnDtd;
+  const pugi::xml_node document = tree.document;
   std::string scratch;
   // A walk in document order without recursion, so that a deeply nested
   // document cannot exhaust the stack.
   pugi::xml_node node = document.first_child();
   while (node) {
     if (node.type() == pugi::node_element) {
-      if (!checkElement(node, scratch)) return false;
+      if (!checkElement(node, scratch, keepNamed)) return false;
     } else if (node.type() == pugi::node_pcdata) {
       std::string_view value = node.value();
       if (value.find('&') != std::string_view::npos) {
-        if (!resolveReferences(value, scratch)) return false;
+        if (!resolveReferences(value, scratch, keepNamed)) return false;
         node.set_value(scratch.data(), scratch.size());
       }
     }
