@@ -95,6 +95,7 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
 
   carryMedia(installed, updated);
   trimCalibrationLists(updated);
+  devseries::fitFeedCalibrationLists(updated);
 
   bool written = false;
   {

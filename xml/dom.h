@@ -199,6 +199,18 @@ class NamedNodeMap {
   pugi::xml_node element_;
 };
 
+// Why a load failed, for people. |line| and |column| (both from 1) tell
+// where the parser stopped, counted in the document's text after its
+// conversion to UTF-8 (document_encoding.h): columns count characters, and a
+// line ends at a line feed, a carriage return or the pair of both. They are
+// 0 when the failure has no place in the text (an unreadable file, bytes
+// that are not text in their encoding, a rule checked after parsing).
+struct LoadError {
+  std::string reason;  // empty after a successful load
+  int line = 0;
+  int column = 0;
+};
+
 class Document {
  public:
   Document() = default;  // null
@@ -240,6 +252,10 @@ class Document {
 
   // The same from text held in memory.
   bool loadXML(std::string_view text) const;
+
+  // Why the last load or loadXML of this document failed; an empty reason
+  // after a successful one or before any.
+  const LoadError& loadError() const;
 
   // True when the loaded document has a DTD with declarations or an
   // external subset, which is never read: its entities and attribute

@@ -39,33 +39,38 @@ class StringWriter : public pugi::xml_writer {
   std::string& out_;
 };
 
-// Reads the whole file at |path|; false when it cannot be opened or read.
-bool readFile(const std::string& path, platform::FileSystem& files, std::string& content) {
+// Reads the whole file at |path|; the platform error when it cannot be
+// opened or read.
+platform::Error readFile(const std::string& path, platform::FileSystem& files,
+                         std::string& content) {
   std::unique_ptr<platform::File> file;
   platform::OpenOptions options;
   options.access = platform::Access::kRead;
   options.disposition = platform::Disposition::kOpenExisting;
-  if (files.open(path, options, &file) != platform::kOk || !file) return false;
-  bool ok = true;
+  platform::Error error = files.open(path, options, &file);
+  if (error != platform::kOk) return error;
+  if (!file) return platform::kInvalidHandle;
   for (;;) {
     std::size_t used = content.size();
     content.resize(used + kReadChunk);
     std::uint32_t got = 0;
-    if (file->read(content.data() + used, kReadChunk, &got) != platform::kOk) {
-      ok = false;
+    const platform::Error readError = file->read(content.data() + used, kReadChunk, &got);
+    if (readError != platform::kOk) {
+      error = readError;
       got = 0;
     }
     content.resize(used + got);
     if (got == 0) break;
   }
   file->close();
-  return ok;
+  return error;
 }
 
 }  // namespace
 
 struct Document::State {
   std::shared_ptr<detail::Tree> tree = std::make_shared<detail::Tree>();
+  LoadError loadError;
 };
 
 void Document::requireNonNull() const {
@@ -131,16 +136,32 @@ bool Document::dependsOnDtd() const {
 
 bool Document::parse(std::string text) const {
   auto tree = std::make_shared<detail::Tree>();
+  LoadError& error = state_->loadError;
+  error = LoadError();
   // Bytes that are not text in their encoding, or characters XML does not
   // allow, make a document that is not well-formed; pugixml would keep them
   // and a save would write a file no conforming reader accepts.
-  bool ok = convertDocumentToUtf8(text) && detail::isXmlCharacters(text);
-  if (ok) {
-    tree->source = std::move(text);
+  if (!convertDocumentToUtf8(text)) {
+    error.reason = "the bytes are not text in the document's encoding";
+  } else if (const std::size_t bad = detail::findNonXmlCharacter(text); bad != std::string::npos) {
+    error.reason = "a character XML does not allow";
+    detail::locate(text, bad, error.line, error.column);
+  } else {
+    // pugixml rewrites the text it parses in place; a failure is located in
+    // the text as it was.
+    tree->source = text;
     pugi::xml_parse_result result = tree->document.load_buffer_inplace(
         tree->source.data(), tree->source.size(), kParseOptions, pugi::encoding_utf8);
-    ok = result && detail::checkAndResolveReferences(*tree);
+    if (!result) {
+      error.reason = result.description();
+      detail::locate(text, static_cast<std::size_t>(result.offset), error.line, error.column);
+    } else if (!detail::checkAndResolveReferences(*tree)) {
+      error.reason =
+          "not well-formed: top-level content, a duplicate attribute, '<' in an attribute value "
+          "or an unknown reference";
+    }
   }
+  const bool ok = error.reason.empty();
   // A failed parse leaves whatever pugixml built so far; the document is
   // left empty instead.
   state_->tree = ok ? std::move(tree) : std::make_shared<detail::Tree>();
@@ -150,11 +171,20 @@ bool Document::parse(std::string text) const {
 bool Document::load(const std::string& path, platform::FileSystem& files) const {
   requireNonNull();
   std::string content;
-  if (!readFile(path, files, content)) {
+  const platform::Error error = readFile(path, files, content);
+  if (error != platform::kOk) {
     state_->tree = std::make_shared<detail::Tree>();
+    state_->loadError = LoadError();
+    state_->loadError.reason = "cannot be read: ";
+    state_->loadError.reason += platform::describeError(error);
     return false;
   }
   return parse(std::move(content));
+}
+
+const LoadError& Document::loadError() const {
+  requireNonNull();
+  return state_->loadError;
 }
 
 bool Document::loadXML(std::string_view text) const {

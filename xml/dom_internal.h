@@ -1,6 +1,7 @@
 // Internals shared by the DOM implementation files; not for callers.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,16 @@ bool isWritableName(std::string_view name);
 // document may contain: tab, line feed, carriage return, U+0020 to U+D7FF,
 // U+E000 to U+FFFD and U+10000 to U+10FFFF. pugixml reads any byte.
 bool isXmlCharacters(std::string_view bytes);
+
+// The offset of the first character of |bytes| that makes isXmlCharacters
+// false (the first byte of a malformed sequence), or npos when none does.
+std::size_t findNonXmlCharacter(std::string_view bytes);
+
+// Sets |line| and |column| (both from 1) of the byte at |offset| in the
+// UTF-8 |text|: lines end at "\n", "\r\n" or a lone "\r"; columns count
+// characters (a byte that starts no UTF-8 sequence counts as one). An offset
+// past the end stands for the end of the text.
+void locate(std::string_view text, std::size_t offset, int& line, int& column);
 
 // Checks the well-formedness rules pugixml leaves to its caller and
 // replaces references in text and attribute values: the document must hold

@@ -184,13 +184,16 @@ bool checkTopLevel(Tree& tree) {
 
 }  // namespace
 
-bool isXmlCharacters(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const auto* end = p + bytes.size();
+std::size_t findNonXmlCharacter(std::string_view bytes) {
+  const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = begin + bytes.size();
+  const auto* p = begin;
   while (p != end) {
+    const auto* start = p;
+    const auto bad = static_cast<std::size_t>(start - begin);
     std::uint32_t code = *p++;
     if (code < 0x80) {
-      if (code < 0x20 && code != '\t' && code != '\n' && code != '\r') return false;
+      if (code < 0x20 && code != '\t' && code != '\n' && code != '\r') return bad;
       continue;
     }
     std::ptrdiff_t more = 0;
@@ -208,19 +211,39 @@ bool isXmlCharacters(std::string_view bytes) {
       code &= 0x07;
       lowest = 0x10000;
     } else {
-      return false;
+      return bad;
     }
-    if (end - p < more) return false;
+    if (end - p < more) return bad;
     for (; more > 0; --more, ++p) {
-      if ((*p & 0xC0) != 0x80) return false;
+      if ((*p & 0xC0) != 0x80) return bad;
       code = (code << 6) | (*p & 0x3Fu);
     }
     if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE ||
         code == 0xFFFF) {
-      return false;
+      return bad;
     }
   }
-  return true;
+  return std::string_view::npos;
+}
+
+bool isXmlCharacters(std::string_view bytes) {
+  return findNonXmlCharacter(bytes) == std::string_view::npos;
+}
+
+void locate(std::string_view text, std::size_t offset, int& line, int& column) {
+  offset = std::min(offset, text.size());
+  line = 1;
+  column = 1;
+  for (std::size_t i = 0; i < offset; ++i) {
+    const char c = text[i];
+    if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+      ++line;
+      column = 1;
+    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && c != '\r') {
+      // Continuation bytes belong to the character their lead byte started.
+      ++column;
+    }
+  }
 }
 
 bool isWritableName(std::string_view name) {

@@ -44,7 +44,15 @@ bool readDocument(const std::string& path, devseries::DeviceSeries& record, std:
   }
   devseries::DeviceSeriesIO2 io(path, env);
   if (!io.read(record)) {
-    err << "dsrtool: " << path << ": " << io.lastError() << "\n";
+    // A document that breaks at a known place is reported as compilers do:
+    // "FILE:LINE:COLUMN: reason".
+    const xml::LoadError& load = io.loadError();
+    if (load.line > 0) {
+      err << "dsrtool: " << path << ":" << load.line << ":" << load.column << ": " << load.reason
+          << "\n";
+    } else {
+      err << "dsrtool: " << path << ": " << io.lastError() << "\n";
+    }
     return false;
   }
   if (version != nullptr) *version = io.foundVersion().toString();
@@ -76,36 +84,43 @@ int info(const std::string& path, std::ostream& out, std::ostream& err, platform
 }
 
 // Writes |record| to |path| with the version of the document at
-// |versionSource|. The result is made at "<path>.tmp", created exclusively,
+// |versionSource|, its feed calibration lists fitted to the model count as
+// an update writes them. The result is made at "<path>.tmp", created exclusively,
 // and moved over |path| only once it is complete, so a failure leaves an
 // existing |path| as it was and nothing new behind.
 int copyThenWrite(const std::string& versionSource, const std::string& path,
                   devseries::DeviceSeries& record, std::ostream& err, platform::Env& env) {
+  devseries::fitFeedCalibrationLists(record);
   platform::FileSystem& files = env.files();
   const std::string temporary = path + ".tmp";
   // The copy carries the version; it is created exclusively, never over a
   // file of someone else's.
   const platform::Error copied = files.copyFile(versionSource, temporary, true);
   if (copied != platform::kOk) {
-    err << "dsrtool: " << temporary << ": cannot be written (" << platform::describeError(copied)
-        << ")\n";
+    err << "dsrtool: " << temporary << ": cannot be written: " << platform::describeError(copied)
+        << "\n";
     return kExitUnreadable;
   }
   bool written = false;
+  std::string reason;
   {
     devseries::DeviceSeriesIO2 io(temporary, env);
     // The version is read from the copy, which is then made anew for the
     // document, never written through whatever may have replaced it.
     io.peekVersion();
-    written = files.deleteFile(temporary) == platform::kOk &&
-              io.write(record, platform::Disposition::kCreateNew);
+    const platform::Error deleted = files.deleteFile(temporary);
+    if (deleted != platform::kOk) {
+      reason = platform::describeError(deleted);
+    } else {
+      written = io.write(record, platform::Disposition::kCreateNew);
+      if (!written) reason = io.lastError();
+    }
   }
   const platform::Error moved = written ? files.moveFileReplace(temporary, path) : platform::kOk;
   if (!written || moved != platform::kOk) {
     files.deleteFile(temporary);
-    err << "dsrtool: " << path << ": cannot be written";
-    if (moved != platform::kOk) err << " (" << platform::describeError(moved) << ")";
-    err << "\n";
+    if (moved != platform::kOk) reason = platform::describeError(moved);
+    err << "dsrtool: " << path << ": cannot be written: " << reason << "\n";
     return kExitUnreadable;
   }
   return kExitOk;
