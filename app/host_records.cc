@@ -4,6 +4,8 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/paths.h"
+
 namespace app {
 namespace {
 
@@ -90,6 +92,7 @@ bool readHostInstallRecord(platform::Registry& registry, HostInstallRecord* reco
   if (!key.open(*hive, kInstallerKey)) return false;
   return readValueText(registry, key.handle(), "CompanyName", true, &record->companyName) &&
          readValueText(registry, key.handle(), "InstallPath", true, &record->installPath) &&
+         platform::isAbsolutePath(record->installPath) &&
          readValueText(registry, key.handle(), "UserName", true, &record->userName);
 }
 

@@ -160,6 +160,25 @@ TEST_F(InstallRecordRead, ExpandableInstallPathFailsAndIsNotExpanded) {
   EXPECT_EQ(registry.openKeyCount(), 0);
 }
 
+TEST_F(InstallRecordRead, OnlyAnAbsoluteInstallPathIsAHost) {
+  const struct {
+    const char* installPath;
+    bool read;
+  } cases[] = {
+      {"C:\\Host\\", true},  {"d:/Host/", true}, {"C:\\..\\..\\Host\\", true}, {"Host\\", false},
+      {"..\\Host\\", false}, {".\\", false},     {"\\Host\\", false},          {"C:Host\\", false},
+      {"C:", false},         {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.installPath);
+    registry.setString(Hive::kLocalMachine, kInstaller, "InstallPath", c.installPath);
+    record = HostInstallRecord();
+    EXPECT_EQ(read(), c.read);
+    EXPECT_EQ(record.installPath, c.installPath);
+    EXPECT_EQ(registry.openKeyCount(), 0);
+  }
+}
+
 TEST_F(InstallRecordRead, DwordCompanyNameFails) {
   registry.setDword(Hive::kLocalMachine, kInstaller, "CompanyName", 0x41424344);
   EXPECT_FALSE(read());

@@ -6,6 +6,7 @@
 
 #include "app/host_records.h"
 #include "app/payload_table.h"
+#include "app/progress_log.h"
 #include "app/resource_deployer.h"
 #include "update/device_series_updater.h"
 
@@ -24,21 +25,35 @@ void createFolderIfMissing(platform::FileSystem& files, const std::string& path)
   if (files.getAttributes(path, &attributes) != platform::kOk) files.createDirectory(path);
 }
 
-// True when |path| opens for reading and its first read delivers exactly
-// kMergeThreshold bytes. The file is closed before this returns; a file that
-// cannot be opened (missing, locked) counts as not installed.
-bool hasMergeableCopy(platform::FileSystem& files, const std::string& path) {
+// What the installation sequence finds at a device-series path.
+enum class InstalledCopy {
+  kNone,          // nothing there (or a folder on the way is missing)
+  kShort,         // a file whose first read delivers fewer than kMergeThreshold bytes
+  kMergeable,     // a file whose first read delivers kMergeThreshold bytes
+  kUnexaminable,  // something that cannot be opened or read for any other reason
+};
+
+// Opens |path| for reading and reads kMergeThreshold bytes; the file is
+// closed before this returns. Only a missing file is absent: a file that is
+// there but cannot be opened or read (locked, without read permission, an
+// I/O error, a FIFO or device) may hold the user's media and is examined no
+// further.
+InstalledCopy examineInstalledCopy(platform::FileSystem& files, const std::string& path) {
   std::unique_ptr<platform::File> file;
   platform::OpenOptions options;
   options.access = platform::Access::kRead;
   options.disposition = platform::Disposition::kOpenExisting;
-  if (files.open(path, options, &file) != platform::kOk || !file) return false;
+  const platform::Error opened = files.open(path, options, &file);
+  if (opened == platform::kFileNotFound || opened == platform::kPathNotFound) {
+    return InstalledCopy::kNone;
+  }
+  if (opened != platform::kOk || !file) return InstalledCopy::kUnexaminable;
   std::array<std::uint8_t, kMergeThreshold> buffer;
   std::uint32_t bytesRead = 0;
-  const bool full = file->read(buffer.data(), kMergeThreshold, &bytesRead) == platform::kOk &&
-                    bytesRead == kMergeThreshold;
+  const platform::Error read = file->read(buffer.data(), kMergeThreshold, &bytesRead);
   file->close();
-  return full;
+  if (read != platform::kOk) return InstalledCopy::kUnexaminable;
+  return bytesRead == kMergeThreshold ? InstalledCopy::kMergeable : InstalledCopy::kShort;
 }
 
 }  // namespace
@@ -52,8 +67,9 @@ COstrandKMApp::COstrandKMApp(platform::Env& env, Updater updater)
 
 bool COstrandKMApp::RunDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
                                            int blobId) {
-  const update::BlobWriter writeBlob = [&env](const std::string& targetPath, int id) {
-    return ResourceDeployer(env, targetPath, id);
+  const update::BlobWriter writeBlob = [&env](const std::string& filePath,
+                                              const std::string& reportedPath, int id) {
+    return ResourceDeployerToNewFile(env, filePath, reportedPath, id);
   };
   return update::DeviceSeriesUpdater(env, writeBlob, installedPath, blobId);
 }
@@ -89,10 +105,19 @@ bool COstrandKMApp::InitInstance() {
         createFolderIfMissing(env.files(), path);
         break;
       case PayloadAction::kUpdate:
-        if (hasMergeableCopy(env.files(), path)) {
-          updater(env, path, step.blobId);
-        } else {
-          ResourceDeployer(env, path, step.blobId);
+        switch (examineInstalledCopy(env.files(), path)) {
+          case InstalledCopy::kMergeable:
+            updater(env, path, step.blobId);
+            break;
+          case InstalledCopy::kUnexaminable:
+            // Left exactly as it is, with the line a write refused at the
+            // open would give.
+            emitProgressLine(env.debugOutput(), ProgressOutcome::kFileCannotOpen, path);
+            break;
+          case InstalledCopy::kNone:
+          case InstalledCopy::kShort:
+            ResourceDeployer(env, path, step.blobId);
+            break;
         }
         break;
     }

@@ -13,6 +13,10 @@
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/test_env.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace app {
 namespace {
 
@@ -215,21 +219,63 @@ TEST_F(InitInstanceTest, InstalledSeriesFileOf1024BytesGoesToTheMerge) {
   EXPECT_EQ(lines()[62], "update " + devicePath("Ostrand KM.dsr") + " 130");
 }
 
-TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeReadIsWrittenOver) {
-  writeAt("Rastella/Device/Ostrand KM.dsr", std::string(2000, 'v'));
+TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeExaminedIsLeftAlone) {
+  // A file that is there but cannot be opened or read (no read permission,
+  // locked, an I/O error) may hold the user's media: it keeps them, and its
+  // line is the one a refused write gives. A folder is reported the same way.
+  const std::vector<platform::Fault> faults = {
+      platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault, 0, "Ostrand KM.dsr"),
+      platform::Fault::failCall(platform::FileOp::kOpen, platform::kAccessDenied, 0,
+                                "Ostrand KM.dsr"),
+      platform::Fault::failCall(platform::FileOp::kOpen, platform::kSharingViolation, 0,
+                                "Ostrand KM.dsr"),
+  };
+  const std::string installed(2000, 'v');
   fs::create_directory(deviceFile("Ostrand KM LX.dsr"));
-  platform::FaultFileSystem faults(env.files());
-  faults.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault, 0,
-                                          "Ostrand KM.dsr"));
-  env.useFiles(faults);
+  registerHost();
+  platform::FileSystem& real = env.files();
+  for (const platform::Fault& fault : faults) {
+    SCOPED_TRACE(platform::fileOpName(fault.op));
+    resetProgressCounterForTesting();
+    env.output().clear();
+    writeAt("Rastella/Device/Ostrand KM.dsr", installed);
+    platform::FaultFileSystem faulty(real);
+    faulty.inject(fault);
+    env.useFiles(faulty);
+    run();
+    env.useFiles(real);
+    EXPECT_TRUE(updates.empty());
+    EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.dsr")), installed);
+    ASSERT_EQ(lines().size(), 63u);
+    EXPECT_EQ(lines()[60],
+              numbered(61, devicePath("Ostrand KM LX.dsr") + " error: file cannot opened.\r\n"));
+    EXPECT_EQ(lines()[62],
+              numbered(63, devicePath("Ostrand KM.dsr") + " error: file cannot opened.\r\n"));
+  }
+}
+
+TEST_F(InitInstanceTest, FifosAndDevicesAtTargetNamesAreLeftAloneWithoutWaiting) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no FIFOs or device links in a Windows folder";
+#else
+  // A FIFO would block the open forever; /dev/zero would be read without end.
+  ASSERT_EQ(::mkfifo(deviceFile("Ostrand KM.bmp").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo(deviceFile("Ostrand KM.dsr").c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", deviceFile("Ostrand KM LX.dsr"));
   registerHost();
   run();
   EXPECT_TRUE(updates.empty());
-  EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.dsr")), "blob 130");
   ASSERT_EQ(lines().size(), 63u);
+  EXPECT_EQ(lines()[0],
+            numbered(1, devicePath("Ostrand KM.bmp") + " error: file cannot opened.\r\n"));
   EXPECT_EQ(lines()[60],
             numbered(61, devicePath("Ostrand KM LX.dsr") + " error: file cannot opened.\r\n"));
-  EXPECT_EQ(lines()[62], updatedLine(63, devicePath("Ostrand KM.dsr"), 130));
+  EXPECT_EQ(lines()[62],
+            numbered(63, devicePath("Ostrand KM.dsr") + " error: file cannot opened.\r\n"));
+  EXPECT_TRUE(fs::is_fifo(deviceFile("Ostrand KM.bmp")));
+  EXPECT_TRUE(fs::is_fifo(deviceFile("Ostrand KM.dsr")));
+  EXPECT_TRUE(fs::is_symlink(deviceFile("Ostrand KM LX.dsr")));
+#endif
 }
 
 TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {

@@ -7,33 +7,35 @@
 #include "app/progress_log.h"
 
 namespace app {
+namespace {
 
-bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blobId) {
+// Writes the blob to |filePath| opened with |options| and reports the
+// outcome for |reportedPath|; with |flush| the data is on stable storage
+// before the file is closed.
+bool deploy(platform::Env& env, const std::string& filePath, const std::string& reportedPath,
+            int blobId, const platform::OpenOptions& options, bool flush) {
   platform::Resources& resources = env.resources();
   platform::DebugOutput& output = env.debugOutput();
 
   if (!resources.hasBlob(blobId)) {
-    emitProgressLine(output, ProgressOutcome::kResourceNotFound, targetPath);
+    emitProgressLine(output, ProgressOutcome::kResourceNotFound, reportedPath);
     return false;
   }
   const std::uint8_t* data = resources.blobData(blobId);
   if (data == nullptr) {
-    emitProgressLine(output, ProgressOutcome::kResourceDataNotLoaded, targetPath);
+    emitProgressLine(output, ProgressOutcome::kResourceDataNotLoaded, reportedPath);
     return false;
   }
   const std::size_t size = resources.blobSize(blobId);
   if (size == 0) {
-    emitProgressLine(output, ProgressOutcome::kResourceSizeZero, targetPath);
+    emitProgressLine(output, ProgressOutcome::kResourceSizeZero, reportedPath);
     return false;
   }
 
   platform::FileSystem& files = env.files();
   std::unique_ptr<platform::File> file;
-  platform::OpenOptions options;
-  options.access = platform::Access::kWrite;
-  options.disposition = platform::Disposition::kCreateAlways;
-  if (files.open(targetPath, options, &file) != platform::kOk || !file) {
-    emitProgressLine(output, ProgressOutcome::kFileCannotOpen, targetPath);
+  if (files.open(filePath, options, &file) != platform::kOk || !file) {
+    emitProgressLine(output, ProgressOutcome::kFileCannotOpen, reportedPath);
     return false;
   }
 
@@ -45,6 +47,7 @@ bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blo
     std::uint32_t written = 0;
     done = file->write(data, n, &written) == platform::kOk && written == n;
   }
+  if (done && flush) done = file->flush() == platform::kOk;
 
   if (done) {
     // A close that fails may have lost buffered data, so it is not reported
@@ -52,18 +55,36 @@ bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blo
     const platform::Error closed = file->close();
     file.reset();
     if (closed == platform::kOk) {
-      emitProgressLine(output, ProgressOutcome::kUpdated, targetPath, size);
+      emitProgressLine(output, ProgressOutcome::kUpdated, reportedPath, size);
       return true;
     }
-    emitProgressLine(output, ProgressOutcome::kFileIoFailed, targetPath);
+    emitProgressLine(output, ProgressOutcome::kFileIoFailed, reportedPath);
   } else {
-    emitProgressLine(output, ProgressOutcome::kFileIoFailed, targetPath);
+    emitProgressLine(output, ProgressOutcome::kFileIoFailed, reportedPath);
     file->close();
     file.reset();
   }
   // The old content is already gone; leave no partial file behind.
-  files.deleteFile(targetPath);
+  files.deleteFile(filePath);
   return false;
+}
+
+}  // namespace
+
+bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blobId) {
+  platform::OpenOptions options;
+  options.access = platform::Access::kWrite;
+  options.disposition = platform::Disposition::kCreateAlways;
+  return deploy(env, targetPath, targetPath, blobId, options, /*flush=*/false);
+}
+
+bool ResourceDeployerToNewFile(platform::Env& env, const std::string& filePath,
+                               const std::string& reportedPath, int blobId) {
+  platform::OpenOptions options;
+  options.access = platform::Access::kWrite;
+  options.disposition = platform::Disposition::kCreateNew;
+  options.followLinks = false;
+  return deploy(env, filePath, reportedPath, blobId, options, /*flush=*/true);
 }
 
 }  // namespace app

@@ -18,4 +18,12 @@ namespace app {
 // file at the path: a partly written file is deleted.
 bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blobId);
 
+// The same for a file that is to replace |reportedPath| later: the blob goes
+// to the new file |filePath|, created exclusively (anything at that name,
+// a link included, fails the call untouched, "file cannot opened") and
+// flushed to stable storage before it is closed; the progress line names
+// |reportedPath|. A failure after the creation deletes |filePath|.
+bool ResourceDeployerToNewFile(platform::Env& env, const std::string& filePath,
+                               const std::string& reportedPath, int blobId);
+
 }  // namespace app

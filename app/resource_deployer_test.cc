@@ -131,5 +131,55 @@ TEST_F(ResourceDeployerTest, FailedCloseIsNotReportedAsSuccess) {
                                                " file io failed.\r\n"}));
 }
 
+// --- a new file that is to replace another -----------------------------------
+
+TEST_F(ResourceDeployerTest, NewFileIsWrittenFlushedAndReportedUnderTheOtherName) {
+  EXPECT_TRUE(ResourceDeployerToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
+  EXPECT_EQ(ScratchDir::read(native("a.dsr.tmp")), "0123456789");
+  EXPECT_FALSE(fs::exists(native("a.dsr")));
+  EXPECT_EQ(callsOf(platform::FileOp::kFlush), 1);
+  EXPECT_EQ(lines(), (std::vector<std::string>{"[01] " + target("a.dsr") +
+                                               " ( 10 Bytes ) successfly updated!\r\n"}));
+}
+
+TEST_F(ResourceDeployerTest, NewFileIsNeverWrittenOverAnythingAtItsName) {
+  scratch.write("victim.txt", "not yours");
+  scratch.write("old.tmp", "someone else's");
+  const bool linked = ScratchDir::makeSymlink(native("victim.txt"), native("link.tmp"));
+  const bool dangling = ScratchDir::makeSymlink(native("made-through"), native("dangling.tmp"));
+  std::vector<std::string> names = {"old.tmp"};
+  if (linked) names.push_back("link.tmp");
+  if (dangling) names.push_back("dangling.tmp");
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    env.output().clear();
+    resetProgressCounterForTesting();
+    EXPECT_FALSE(ResourceDeployerToNewFile(env, target(name), target("a.dsr"), 150));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"[01] " + target("a.dsr") +
+                                                 " error: file cannot opened.\r\n"}));
+  }
+  EXPECT_EQ(ScratchDir::read(native("old.tmp")), "someone else's");
+  EXPECT_EQ(ScratchDir::read(native("victim.txt")), "not yours");
+  EXPECT_FALSE(ScratchDir::exists(native("made-through")));
+}
+
+TEST_F(ResourceDeployerTest, NewFileThatCannotBeWrittenWholeIsRemoved) {
+  const std::vector<platform::Fault> faults = {
+      platform::Fault::diskFull(4),
+      platform::Fault::failCall(platform::FileOp::kFlush, platform::kIoDevice),
+  };
+  for (const platform::Fault& fault : faults) {
+    SCOPED_TRACE(platform::fileOpName(fault.op));
+    files.clearFaults();
+    files.inject(fault);
+    env.output().clear();
+    resetProgressCounterForTesting();
+    EXPECT_FALSE(ResourceDeployerToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
+    EXPECT_FALSE(fs::exists(native("a.dsr.tmp")));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("a.dsr") +
+                                                 " file io failed.\r\n"}));
+  }
+}
+
 }  // namespace
 }  // namespace app

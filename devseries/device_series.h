@@ -45,4 +45,13 @@ struct DeviceSeries {
   bool operator==(const DeviceSeries&) const = default;
 };
 
+// Gives every media one feed calibration value per model: a longer list is
+// cut, a shorter one filled with zeros. Writers store lists as they are; the
+// host expects this length, so whoever builds a record from parts (a merge,
+// a round trip of a foreign file) fits the lists before writing.
+inline void fitFeedCalibrationLists(DeviceSeries& record) {
+  const int models = record.aModelInfoList.size();
+  for (MediaInfo& media : record.aMediaInfoList) media.aflFeedCalibration.setSize(models);
+}
+
 }  // namespace devseries

@@ -1,9 +1,15 @@
 #include "devseries/device_series_io.h"
 
 #include <array>
+#include <cstdint>
+#include <exception>
+#include <limits>
+#include <string>
 #include <utility>
 
+#include "devseries/document_limits.h"
 #include "devseries/newer_lists.h"
+#include "platform/error.h"
 #include "xml/com_error.h"
 #include "xml/escape_codec.h"
 #include "xml/msxml_dom_creator.h"
@@ -22,18 +28,20 @@ xml::Node requireNode(xml::Node node) {
 }
 
 // Reads every child of |listElement| with |readItem| into a fresh record
-// and appends it to |list|. When an item fails, |failurePath| receives the
-// path of the item's element (its position counted from 1) before the
-// error goes on.
+// and appends it to |list|; more than |limit| children fail the read
+// (document_limits.h). When an item fails, |failurePath| receives the path
+// of the item's element (its position counted from 1) before the error goes
+// on.
 template <class Record, class ReadItem>
 void readList(const xml::Node& listElement, GrowableArray<Record>& list, ReadItem readItem,
-              std::string& failurePath) {
+              std::string& failurePath, int limit = std::numeric_limits<int>::max()) {
   xml::NodeList children = listElement.childNodes();
   int position = 0;
   for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
     ++position;
     Record record;
     try {
+      requireAtMost(list.size() + 1, limit, "entries in the list");
       readItem(child, record);
     } catch (...) {
       failurePath = "/DeviceSeries/" + std::string(listElement.nodeName()) + "/" +
@@ -65,6 +73,27 @@ std::array<std::pair<const char*, std::string CommandSet::*>, 9> commandFields()
            {"strCancel", &CommandSet::strCancel}}};
 }
 
+// "line L, column C: reason", or the bare reason of a failure without a
+// place.
+std::string describeLoadError(const xml::LoadError& error) {
+  if (error.line == 0) return error.reason;
+  std::string text = "line ";
+  text += std::to_string(error.line);
+  text += ", column ";
+  text += std::to_string(error.column);
+  text += ": ";
+  text += error.reason;
+  return text;
+}
+
+// The platform's description of the error a failed save carries in its
+// HRESULT (one that wraps a system error code), else the HRESULT itself.
+std::string describeSaveError(xml::HResult result) {
+  const auto bits = static_cast<std::uint32_t>(result);
+  if ((bits & 0xFFFF0000u) == 0x80070000u) return platform::describeError(bits & 0xFFFFu);
+  return xml::_com_error(result).what();
+}
+
 }  // namespace
 
 DeviceSeriesIO::DeviceSeriesIO(std::string fileName, platform::Env& env)
@@ -83,9 +112,11 @@ std::string DeviceSeriesIO::getRootElementName() const { return kRootElementName
 bool DeviceSeriesIO::read(DeviceSeries& record) {
   lastError_.clear();
   failurePath_.clear();
+  loadError_ = xml::LoadError();
   try {
     if (creator().getDocument().isNull() && !loadDocument()) {
-      lastError_ = "the file cannot be read or is not well-formed XML";
+      loadError_ = creator().loadError();
+      lastError_ = describeLoadError(loadError_);
       return false;
     }
     xml::Node root;
@@ -133,7 +164,8 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
   for (xml::Node& node : positional) node = requireNode(children.nextNode());
   failurePath_.clear();
 
-  readList(positional[0], record.aModelInfoList, &ModelInfoIO::readModelInfo, failurePath_);
+  readList(positional[0], record.aModelInfoList, &ModelInfoIO::readModelInfo, failurePath_,
+           kMaxModels);
   readList(positional[1], record.aInkInfoList, &InkInfoIO::readInkInfo, failurePath_);
   record.aInkConfigInfoList.clear();
   readList(positional[2], record.aInkConfigInfoList, &InkConfigInfoIO::readInkConfigInfo,
@@ -142,7 +174,7 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
            failurePath_);
   readList(positional[4], record.aModeInfoList, &ModeInfoIO::readModeInfo, failurePath_);
   readList(positional[5], record.aSeparationInfoList, &SeparationInfoIO::readSeparationInfo,
-           failurePath_);
+           failurePath_, kMaxSeparations);
   record.aVControlPointList.clear();
   readList(positional[6], record.aVControlPointList, &SeparationInfoIO::readVControlPoint,
            failurePath_);
@@ -190,7 +222,8 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
   fitScreenAngles(record.aMediaInfoList, record.aSeparationInfoList);
 }
 
-xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, DeviceSeries& record) {
+xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document,
+                                            const DeviceSeries& record) {
   // The root claims this class's format 1.0.0.0, whichever class writes,
   // until write() puts in the version text of the target.
   xml::Node root = createRootElement(document);
@@ -220,11 +253,6 @@ xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, Devic
   }
   root.appendChild(commandSet);
 
-  // Every media carries one feed calibration value per model.
-  const int models = record.aModelInfoList.size();
-  for (MediaInfo& media : record.aMediaInfoList) {
-    media.aflFeedCalibration.setSize(models);
-  }
   root.appendChild(
       writeList(document, "aMediaInfoList", record.aMediaInfoList, &MediaInfoIO::writeMediaInfo));
 
@@ -235,9 +263,13 @@ xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document, Devic
   return root;
 }
 
-bool DeviceSeriesIO::write(DeviceSeries& record) {
+bool DeviceSeriesIO::write(const DeviceSeries& record, platform::Disposition disposition) {
+  lastError_.clear();
   try {
-    if (!xml::isMSXMLInstalled()) return false;
+    if (!xml::isMSXMLInstalled()) {
+      lastError_ = "the XML engine is not available";
+      return false;
+    }
     peekVersion();
     const std::string version = writerVersionText();
     xml::Document document = xml::Document::create();
@@ -245,11 +277,16 @@ bool DeviceSeriesIO::write(DeviceSeries& record) {
     xml::Node root = writeDeviceSeries(document, record);
     root.setAttribute("strVersion", version);
     document.appendChild(root);
-    document.save(fileName(), env().files());
+    document.save(fileName(), env().files(), disposition);
     return true;
+  } catch (const xml::_com_error& error) {
+    lastError_ = describeSaveError(error.Error());
+  } catch (const std::exception& error) {
+    lastError_ = error.what();
   } catch (...) {
-    return false;
+    lastError_ = "unknown error";
   }
+  return false;
 }
 
 DeviceSeriesIO2::DeviceSeriesIO2(std::string fileName, platform::Env& env)

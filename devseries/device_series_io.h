@@ -53,26 +53,38 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
   // document; |record| may then hold part of it and must be discarded.
   bool read(DeviceSeries& record);
 
-  // Writes a complete document for |record| to fileName(). Its strVersion is
-  // the version of the document already at that path, or else the class's
-  // own. Normalises each media's feed calibration list to the model count
-  // on the way. True when the file was saved; never throws.
-  bool write(DeviceSeries& record);
+  // Writes a complete document for |record| to fileName(), every list as it
+  // stands (fitFeedCalibrationLists fits the feed calibration lists first
+  // where needed); |record| is not changed. Its strVersion is the version
+  // of the document already at that path, or else the class's own. True
+  // when the file was saved; otherwise lastError() tells why, with the
+  // platform's description of a failed file operation. Never throws.
+  // |disposition| is the save's (xml::Document::save): kCreateNew creates
+  // the file exclusively, taking the version of a document this object
+  // already holds.
+  bool write(const DeviceSeries& record,
+             platform::Disposition disposition = platform::Disposition::kCreateAlways);
 
   // Reads the children of a DeviceSeries element into |record|. Raises on
   // structural errors (`_com_error` kEPointer for a missing positional
-  // child, the item readers' errors, malformed command-string escapes).
+  // child, the item readers' errors, malformed command-string escapes, and
+  // std::length_error for a count beyond document_limits.h).
   void readDeviceSeries(const xml::Node& root, DeviceSeries& record);
 
   // A new, unattached DeviceSeries element with all thirteen children. Its
   // strVersion is "1.0.0.0" whichever class builds it; write() replaces it.
-  xml::Node writeDeviceSeries(const xml::Document& document, DeviceSeries& record);
+  xml::Node writeDeviceSeries(const xml::Document& document, const DeviceSeries& record);
 
-  // Why the last read failed, for people: what went wrong and, for a
-  // structural error, the path of the element being read ("a positional
-  // element is missing in /DeviceSeries/aMediaInfoList/MediaInfo[2]").
-  // Empty after a successful read.
+  // Why the last read or write failed, for people: what went wrong and, for
+  // a structural error, the path of the element being read ("a positional
+  // element is missing in /DeviceSeries/aMediaInfoList/MediaInfo[2]"); for
+  // a document that does not load, the line and column where it broke
+  // ("line 12, column 7: Start-end tags mismatch"). Empty after a success.
   const std::string& lastError() const { return lastError_; }
+
+  // Why the document of the last read did not load, with its place when it
+  // has one (xml::LoadError); an empty reason when it loaded.
+  const xml::LoadError& loadError() const { return loadError_; }
 
  protected:
   // Decides a read that met a document of another format (raised by the
@@ -88,6 +100,7 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
  private:
   std::string lastError_;
   std::string failurePath_;
+  xml::LoadError loadError_;
 };
 
 class DeviceSeriesIO2 : public DeviceSeriesIO {

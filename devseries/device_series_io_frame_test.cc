@@ -181,21 +181,27 @@ TEST_F(DeviceSeriesIOFrameTest, FailingOpenLeavesTheOldFileAsItWas) {
 TEST_F(DeviceSeriesIOFrameTest, FailingWriteFlushOrCloseLeavesNoPartialFile) {
   DeviceSeries record;
   ASSERT_TRUE(readText(payloadText("ostrand_km.dsr"), record));
-  const std::vector<Fault> faults = {
-      Fault::diskFull(100, "out.dsr"),
-      Fault::shortWrite(100, "out.dsr"),
-      Fault::failCall(FileOp::kWrite, platform::kIoDevice, 0, "out.dsr"),
-      Fault::failCall(FileOp::kFlush, platform::kIoDevice, 0, "out.dsr"),
-      Fault::failCall(FileOp::kClose, platform::kIoDevice, 0, "out.dsr"),
+  // Each fault with the platform error the failed write tells.
+  const std::vector<std::pair<Fault, platform::Error>> faults = {
+      {Fault::failCall(FileOp::kOpen, platform::kAccessDenied, 0, "out.dsr"),
+       platform::kAccessDenied},
+      {Fault::diskFull(100, "out.dsr"), platform::kDiskFull},
+      {Fault::shortWrite(100, "out.dsr"), platform::kWriteFault},
+      {Fault::failCall(FileOp::kWrite, platform::kIoDevice, 0, "out.dsr"), platform::kIoDevice},
+      {Fault::failCall(FileOp::kFlush, platform::kIoDevice, 0, "out.dsr"), platform::kIoDevice},
+      {Fault::failCall(FileOp::kClose, platform::kIoDevice, 0, "out.dsr"), platform::kIoDevice},
   };
-  for (const Fault& fault : faults) {
+  for (const auto& [fault, error] : faults) {
     SCOPED_TRACE(platform::fileOpName(fault.op));
     memory_.put(kOut, payloadText("ostrand_km_300.dsr"));
     files_.clearFaults();
     files_.inject(fault);
     DeviceSeriesIO2 io(kOut, env_);
     EXPECT_FALSE(io.write(record));
-    EXPECT_FALSE(memory_.exists(kOut));
+    EXPECT_EQ(io.lastError(), platform::describeError(error));
+    if (fault.op != FileOp::kOpen) {
+      EXPECT_FALSE(memory_.exists(kOut));
+    }
   }
 }
 

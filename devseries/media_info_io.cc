@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "devseries/document_limits.h"
 #include "devseries/media_info.h"
 #include "devseries/media_io_helpers.h"
 #include "xml/value_codec.h"
@@ -87,6 +88,7 @@ void MediaInfoIO::readMediaInfo(const xml::Node& element, MediaInfo& record) {
   record.eHeadHeight = xml::readInt(children.nextNode());
 
   forEachChild(children.nextNode(), [&record](const xml::Node& item) {
+    requireAtMost(record.aflFeedCalibration.size() + 1, kMaxModels, "feed calibration values");
     record.aflFeedCalibration.add(readFloat(item));
   });
 

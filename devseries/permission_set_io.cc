@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "devseries/document_limits.h"
 #include "devseries/media_info.h"
 #include "devseries/media_io_helpers.h"
 #include "xml/value_codec.h"
@@ -159,8 +160,10 @@ void MediaInfoIO::readScreenOption(const xml::Node& element, ScreenOption& optio
       option.eDotShape = xml::readInt(node);
     } else if (name == "flDegrees") {
       option.flDegrees.clear();
-      forEachChild(node,
-                   [&option](const xml::Node& item) { option.flDegrees.add(readFloat(item)); });
+      forEachChild(node, [&option](const xml::Node& item) {
+        requireAtMost(option.flDegrees.size() + 1, kMaxChannels, "screen angles");
+        option.flDegrees.add(readFloat(item));
+      });
     }
   });
 }

@@ -27,6 +27,11 @@ struct SeparationTable {
   std::string strInputChannel;
   int nInkIndex = -1;
   int nHeadCount = 1;
+  // The usOutputTable text as read, kept only when it is no table of 256
+  // samples (it does not decode, or decodes to another size): the writer
+  // then writes it back instead of usOutputTable, so a table we cannot read
+  // is never replaced by another curve. Empty otherwise.
+  std::string rawOutputTable;
   bool operator==(const SeparationTable&) const = default;
 };
 

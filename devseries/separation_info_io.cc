@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "devseries/document_limits.h"
 #include "devseries/output_table_codec.h"
 #include "devseries/separation_info.h"
 #include "xml/base64.h"
@@ -37,14 +38,18 @@ void appendInt(const xml::Document& document, const xml::Node& parent, std::stri
   parent.appendChild(xml::createIntElement(document, name, value));
 }
 
-// Rebuilds |table| from the Base64 text of its samples. Text that does not
-// decode, or holds fewer than 256 samples, cannot be a table: the table is
-// left as it was rather than filled from partial data.
-void decodeOutputTable(const std::string& text, OutputTable& table) {
+// Rebuilds the output table of |record| from the Base64 text of its
+// samples. Text that does not decode, or holds fewer than 256 samples,
+// cannot be a table: the table is left as it was rather than filled from
+// partial data. Text that is not exactly 256 samples is kept as read, for
+// the writer.
+void decodeOutputTable(const std::string& text, SeparationTable& record) {
   xml::CBase64 base64;
   std::vector<std::uint8_t> bytes;
-  if (base64.decode(text.data(), text.size(), &bytes) != xml::CBase64::kOk) return;
-  rebuildOutputTable(bytes.data(), bytes.size(), table);
+  if (base64.decode(text.data(), text.size(), &bytes) == xml::CBase64::kOk) {
+    rebuildOutputTable(bytes.data(), bytes.size(), record.usOutputTable);
+  }
+  if (bytes.size() != kOutputTableSampleBytes) record.rawOutputTable = text;
 }
 
 // The Base64 text of the 256 samples of |table| (684 characters).
@@ -76,6 +81,8 @@ void SeparationInfoIO::readSeparationInfo(const xml::Node& element, SeparationIn
       xml::NodeList tables = child.childNodes();
       for (xml::Node item = tables.nextNode(); item; item = tables.nextNode()) {
         if (item.nodeName() != "SeparationTable") continue;
+        requireAtMost(record.aSeparationTableList.size() + 1, kMaxChannels,
+                      "separation tables in a separation");
         SeparationTable table;
         readSeparationTable(item, table);
         record.aSeparationTableList.add(table);
@@ -88,6 +95,8 @@ void SeparationInfoIO::readSeparationInfo(const xml::Node& element, SeparationIn
       xml::NodeList inks = child.childNodes();
       for (xml::Node item = inks.nextNode(); item; item = inks.nextNode()) {
         if (item.nodeName() != "nInkIndex") continue;
+        requireAtMost(record.anInputChannelInkIndexList.size() + 1, kMaxChannels,
+                      "input channels in a separation");
         record.anInputChannelInkIndexList.add(xml::readInt(item));
       }
     }
@@ -147,8 +156,9 @@ void SeparationInfoIO::readSeparationTable(const xml::Node& element, SeparationT
     }
   }
 
+  record.rawOutputTable.clear();
   if (record.eType == kOutputTableInDocument && !outputTableText.empty()) {
-    decodeOutputTable(outputTableText, record.usOutputTable);
+    decodeOutputTable(outputTableText, record);
   }
 }
 
@@ -156,9 +166,11 @@ xml::Node SeparationInfoIO::writeSeparationTable(const xml::Document& document,
                                                  const SeparationTable& record) {
   xml::Node element = document.createElement("SeparationTable");
   appendInt(document, element, "nInputChannelNum", record.nInputChannelNum);
-  const std::string outputTableText = record.eType == kOutputTableInDocument
-                                          ? encodeOutputTable(record.usOutputTable)
-                                          : std::string();
+  std::string outputTableText;
+  if (record.eType == kOutputTableInDocument) {
+    outputTableText = record.rawOutputTable.empty() ? encodeOutputTable(record.usOutputTable)
+                                                    : record.rawOutputTable;
+  }
   element.appendChild(xml::createTextElement(document, "usOutputTable", outputTableText));
   appendReal(document, element, "dStart", record.dStart);
   appendReal(document, element, "dPeak", record.dPeak);

@@ -245,6 +245,24 @@ TEST_F(SeparationInfoIOTest, TableIsLeftUntouchedWithoutUsableText) {
   EXPECT_EQ(readTable(tableWith("not base64!", "<eType>1</eType>")).usOutputTable[5], 77);
 }
 
+TEST_F(SeparationInfoIOTest, WrappedTableTextReadsAsTheUnwrappedText) {
+  const std::string text = base64Of(sampleBytes(wavySample));
+  std::string wrapped = "\n  ";
+  for (std::size_t i = 0; i < text.size(); i += 76) wrapped += text.substr(i, 76) + "\r\n\t";
+  EXPECT_EQ(readTable(tableWith(wrapped, "<eType>1</eType>")),
+            readTable(tableWith(text, "<eType>1</eType>")));
+}
+
+TEST_F(SeparationInfoIOTest, TableTextThatIsNoTableIsWrittenBackAsRead) {
+  for (const std::string& text : {std::string("AAAA"), std::string("not base64!"),
+                                  base64Of(std::vector<std::uint8_t>(600, 7))}) {
+    const SeparationTable table = readTable(tableWith(text, "<eType>1</eType>"));
+    xml::Document document = xml::Document::create();
+    xml::Node written = SeparationInfoIO::writeSeparationTable(document, table);
+    EXPECT_EQ(xml::readText(childNamed(written, "usOutputTable")), text);
+  }
+}
+
 TEST_F(SeparationInfoIOTest, TextOfATableNotCarriedIsIgnoredAndWrittenEmpty) {
   const std::string text = base64Of(sampleBytes(wavySample));
   SeparationTable table = readTable(tableWith(text, "<eType>0</eType>"));

@@ -70,6 +70,10 @@ const char* fileOpName(FileOp op) {
       return "findExactName";
     case FileOp::kSyncParentDirectory:
       return "syncParentDirectory";
+    case FileOp::kIdentity:
+      return "identity";
+    case FileOp::kClearReadOnly:
+      return "clearReadOnly";
     case FileOp::kRead:
       return "read";
     case FileOp::kWrite:
@@ -174,6 +178,16 @@ Error FaultFileSystem::findExactName(const std::string& path) {
 Error FaultFileSystem::syncParentDirectory(const std::string& path) {
   if (const Fault* fault = record(FileOp::kSyncParentDirectory, path)) return fault->error;
   return inner_.syncParentDirectory(path);
+}
+
+Error FaultFileSystem::identity(const std::string& path, FileIdentity* id) {
+  if (const Fault* fault = record(FileOp::kIdentity, path)) return fault->error;
+  return inner_.identity(path, id);
+}
+
+Error FaultFileSystem::clearReadOnly(const std::string& path) {
+  if (const Fault* fault = record(FileOp::kClearReadOnly, path)) return fault->error;
+  return inner_.clearReadOnly(path);
 }
 
 }  // namespace platform

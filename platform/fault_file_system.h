@@ -31,6 +31,8 @@ enum class FileOp {
   kMoveFileReplace,
   kFindExactName,
   kSyncParentDirectory,
+  kIdentity,
+  kClearReadOnly,
   kRead,  // the four operations on an open file
   kWrite,
   kFlush,
@@ -100,6 +102,8 @@ class FaultFileSystem : public FileSystem {
   Error moveFileReplace(const std::string& from, const std::string& to) override;
   Error findExactName(const std::string& path) override;
   Error syncParentDirectory(const std::string& path) override;
+  Error identity(const std::string& path, FileIdentity* id) override;
+  Error clearReadOnly(const std::string& path) override;
 
   // Records a call and returns the fault that hits it, if any. Used by the
   // files this object hands out.

@@ -53,6 +53,15 @@ struct OpenOptions {
   bool followLinks = true;
 };
 
+// What tells two names of one file apart from two files: the device and
+// inode on POSIX, the volume serial number and file index on Windows.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t file = 0;
+
+  bool operator==(const FileIdentity&) const = default;
+};
+
 // File attribute bits, numbered as on Windows.
 inline constexpr std::uint32_t kAttrReadOnly = 0x01;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
@@ -64,6 +73,9 @@ class FileSystem {
 
   // Opens |path| without sharing (CreateFileA). An existing read-only file
   // cannot be opened for writing (kAccessDenied), whoever runs the program.
+  // Only a regular file is ever opened: a folder, a FIFO, a device or a
+  // socket at the path is refused with kAccessDenied, without waiting for a
+  // peer and without reading or truncating anything.
   virtual Error open(const std::string& path, const OpenOptions& options,
                      std::unique_ptr<File>* file) = 0;
 
@@ -92,6 +104,24 @@ class FileSystem {
   // or creation inside it survives a crash. A no-op where the system does
   // this itself.
   virtual Error syncParentDirectory(const std::string& path) = 0;
+
+  // The identity of the file behind |path| (links followed), so that two
+  // spellings of one file can be told apart. A backend that cannot tell
+  // answers kInvalidParameter.
+  virtual Error identity(const std::string& path, FileIdentity* id) {
+    (void)path;
+    (void)id;
+    return kInvalidParameter;
+  }
+
+  // Clears the read-only attribute of the regular file at |path| (never of
+  // a link's target: a link, a folder or anything else that is not a
+  // regular file gives kAccessDenied and is left as it is). A backend
+  // without the notion answers kAccessDenied.
+  virtual Error clearReadOnly(const std::string& path) {
+    (void)path;
+    return kAccessDenied;
+  }
 };
 
 }  // namespace platform

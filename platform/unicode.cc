@@ -8,8 +8,9 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Decodes one UTF-8 sequence starting at text[*pos] and advances *pos past
-// it. A malformed sequence consumes one byte and yields U+FFFD, so decoding
+}  // namespace
+
+// A malformed sequence consumes one byte and yields U+FFFD, so decoding
 // always makes progress and resynchronises on the next lead byte.
 char32_t decodeUtf8(std::string_view text, std::size_t* pos) {
   const auto lead = static_cast<unsigned char>(text[*pos]);
@@ -47,8 +48,6 @@ char32_t decodeUtf8(std::string_view text, std::size_t* pos) {
   *pos = next;
   return codePoint;
 }
-
-}  // namespace
 
 void appendUtf8(char32_t codePoint, std::string* out) {
   if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {

@@ -13,6 +13,13 @@
 
 namespace platform {
 
+// Decodes the UTF-8 sequence at text[*pos] (which must be inside |text|) and
+// advances *pos past it. A byte that does not start a well-formed sequence
+// (a stray continuation byte, a lead byte without its continuation bytes, an
+// overlong form, a surrogate, a value past U+10FFFF) gives U+FFFD and
+// consumes only itself, so the byte after it is read on its own.
+char32_t decodeUtf8(std::string_view text, std::size_t* pos);
+
 // Appends the UTF-8 form of |codePoint| to |out| (U+FFFD for a surrogate or
 // a value above U+10FFFF).
 void appendUtf8(char32_t codePoint, std::string* out);

@@ -2,15 +2,39 @@
 
 #include "devseries/device_series_io.h"
 #include "update/media_merge.h"
+#include "update/update_files.h"
 #include "xml/format_version.h"
 
 namespace update {
 
 namespace {
 
-// Removes whatever stands at |path|, a link included (never its target), so
-// that the file made there next is our own.
-void removeStale(platform::FileSystem& files, const std::string& path) { files.deleteFile(path); }
+// P is not XML: its bytes are kept under a backup name of their own, then
+// the payload is written to T and moved over P. Without the backup P stays.
+void replaceUnreadable(platform::Env& env, const BlobWriter& writeBlob, const std::string& p,
+                       const std::string& t, int blobId) {
+  platform::FileSystem& files = env.files();
+  std::uint32_t attributes = 0;
+  if (files.getAttributes(p, &attributes) == platform::kOk &&
+      (attributes & platform::kAttrReadOnly) != 0) {
+    // P cannot be replaced. An exclusive write at P fails untouched and
+    // gives P's "file cannot opened" line, as a direct write would.
+    writeBlob(p, p, blobId);
+    return;
+  }
+  const std::string backup = keepBackup(files, p);
+  if (backup.empty()) return;
+  removeLeftover(files, t);
+  if (writeBlob(t, p, blobId)) {
+    if (files.moveFileReplace(t, p) == platform::kOk) {
+      files.syncParentDirectory(p);
+      return;
+    }
+    files.deleteFile(t);
+  }
+  // P still holds its bytes; the copy just made of them is not needed.
+  files.deleteFile(backup);
+}
 
 }  // namespace
 
@@ -27,7 +51,7 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   // user's file is never overwritten unseen.
   const platform::Error search = files.findExactName(p);
   if (search == platform::kFileNotFound || search == platform::kPathNotFound) {
-    writeBlob(p, blobId);
+    writeBlob(p, p, blobId);
     return true;
   }
 
@@ -35,13 +59,7 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   {
     devseries::DeviceSeriesIO2 io(p, env);
     if (!io.loadDocument()) {
-      // The installed file is not XML and is replaced; its bytes are kept
-      // beside it first so the user can still recover them. Without that
-      // copy nothing is replaced.
-      const std::string backup = p + ".bak";
-      removeStale(files, backup);
-      if (files.copyFile(p, backup, /*failIfExists=*/true) != platform::kOk) return true;
-      writeBlob(p, blobId);
+      replaceUnreadable(env, writeBlob, p, t, blobId);
       return true;
     }
     // A document that loads but is not a readable device-series document
@@ -49,28 +67,35 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
     if (!io.read(installed)) return true;
   }
 
-  removeStale(files, t);
-  removeStale(files, o);
-  writeBlob(t, blobId);
+  removeLeftover(files, t);
+  removeLeftover(files, o);
+  // A T that cannot be made anew stops the update: whatever stands there is
+  // not the new payload.
+  if (!writeBlob(t, t, blobId)) return true;
 
   devseries::DeviceSeries updated;
   xml::FormatVersion newVersion;
+  bool readable = false;
   {
     devseries::DeviceSeriesIO2 io(t, env);
-    if (!io.read(updated)) return true;
+    readable = io.read(updated);
     newVersion = io.foundVersion();
   }
 
   // The merged document takes its version from the file at O, so O must be
-  // a copy of the new payload; without it the update stops.
-  if (files.copyFile(t, o, /*failIfExists=*/true) != platform::kOk) {
+  // a copy of the new payload; without it the update stops. The copy
+  // creates O exclusively; whatever still stands at that name of ours
+  // after a failure (a link that could not be removed before) goes, never
+  // what it points to.
+  if (!readable || files.copyFile(t, o, /*failIfExists=*/true) != platform::kOk) {
     files.deleteFile(t);
-    files.deleteFile(o);
+    if (readable) files.deleteFile(o);
     return true;
   }
 
   carryMedia(installed, updated);
   trimCalibrationLists(updated);
+  devseries::fitFeedCalibrationLists(updated);
 
   bool written = false;
   {
@@ -78,18 +103,20 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
     // The writer takes the version of the document it finds at O. A copy
     // that cannot be read back would leave it the class version, so the
     // version is checked first; the write then reuses the loaded document.
+    // The merged document goes to a file created anew, never through
+    // whatever may have replaced the copy meanwhile.
     io.peekVersion();
-    written = io.foundVersion() == newVersion && io.write(updated);
+    written = io.foundVersion() == newVersion && files.deleteFile(o) == platform::kOk &&
+              io.write(updated, platform::Disposition::kCreateNew);
   }
   files.deleteFile(t);
-  if (!written) {
-    // O holds only the new payload: moving it over P would lose the user's
-    // media. P keeps the user's file.
-    files.deleteFile(o);
+  // Without the merged document, O holds at most the new payload: moving it
+  // over P would lose the user's media. P keeps the user's file.
+  if (written && files.moveFileReplace(o, p) == platform::kOk) {
+    files.syncParentDirectory(p);
     return true;
   }
-
-  if (files.moveFileReplace(o, p) == platform::kOk) files.syncParentDirectory(p);
+  files.deleteFile(o);
   return true;
 }
 

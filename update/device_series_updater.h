@@ -8,13 +8,29 @@
 
 namespace update {
 
-// Writes payload blob |blobId| to |targetPath| and reports it with one
-// progress line; true when the whole blob was written. The installer passes
-// its ResourceDeployer, so this layer does not depend on the application.
-using BlobWriter = std::function<bool(const std::string& targetPath, int blobId)>;
+// Writes payload blob |blobId| to the new file |filePath|, created
+// exclusively (anything at that name, a link included, fails the write
+// untouched) and flushed before it is closed, and reports it with one
+// progress line naming |reportedPath|; true when the whole blob was
+// written. A failed write leaves nothing at |filePath|. The installer
+// passes its ResourceDeployer, so this layer does not depend on the
+// application.
+using BlobWriter =
+    std::function<bool(const std::string& filePath, const std::string& reportedPath, int blobId)>;
 
-// Replaces the installed device-series file |installedPath| with payload blob
-// |blobId| while keeping the user's own media and visibility choices.
+// Replaces the installed device-series file |installedPath| (P) with payload
+// blob |blobId| while keeping the user's own media and visibility choices.
+//
+// The new document goes to P.tmp (T), is copied to P.out (O), whose version
+// the merged document takes, and the merge is written to O anew and moved
+// over P. A P that is not XML is kept under the first free backup name
+// (P.bak, P.1.bak, ...) and replaced by the payload, which is written to T
+// and moved over P. Every file is created exclusively and flushed before it
+// replaces P; the folder is synced after. Whatever the outcome, no T or O
+// made by the call remains, and P is either untouched or wholly replaced.
+// Leftovers of an earlier run at T and O are removed first (read-only ones
+// too: those names are the update's own).
+//
 // Always returns true; every outcome shows only in the files and in the
 // progress lines written through |writeBlob|.
 bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <string_view>
 
 namespace xml {
 namespace {
@@ -18,6 +19,8 @@ constexpr std::array<std::uint8_t, 256> makeReverse() {
 }
 
 constexpr std::array<std::uint8_t, 256> kReverse = makeReverse();
+
+constexpr std::string_view kXmlSpace = " \t\r\n";
 
 }  // namespace
 
@@ -50,6 +53,19 @@ int CBase64::encode(const std::uint8_t* bytes, std::uint64_t size, std::string* 
 
 int CBase64::decode(const char* text, std::uint64_t length, std::vector<std::uint8_t>* bytes) {
   if (bytes == nullptr || (text == nullptr && length != 0)) return kUnreadableSource;
+  if (length > std::numeric_limits<std::size_t>::max()) return kTooLarge;
+  std::string_view source(text, static_cast<std::size_t>(length));
+  // Wrapped text is decoded from a copy without its white space.
+  std::string compact;
+  if (source.find_first_of(kXmlSpace) != std::string_view::npos) {
+    compact.reserve(source.size());
+    for (char c : source) {
+      if (kXmlSpace.find(c) == std::string_view::npos) compact += c;
+    }
+    source = compact;
+  }
+  text = source.data();
+  length = source.size();
   if (length % 4 != 0) return kMalformedSource;
   if (length / 4 > std::numeric_limits<std::size_t>::max() / 3) return kTooLarge;
 

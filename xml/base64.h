@@ -1,5 +1,6 @@
-// Base64 (RFC 4648: standard alphabet, '=' padding, no line breaks) for the
-// binary blocks of documents.
+// Base64 (RFC 4648: standard alphabet, '=' padding) for the binary blocks of
+// documents. Encoding writes no line breaks; decoding skips the XML white
+// space that writers put in to wrap long blocks.
 #pragma once
 
 #include <cstdint>
@@ -29,11 +30,13 @@ class CBase64 {
   virtual int encode(const std::uint8_t* bytes, std::uint64_t size, std::string* text);
 
   // Decodes |length| characters at |text| into |bytes|: 3 bytes per group
-  // of 4 characters, less one per '=' at the end. Only whole groups of the
-  // alphabet are accepted, with '=' only as the last one or two characters;
-  // anything else (a stray character, white space, a length that is no
-  // multiple of 4) yields kMalformedSource. Unused low bits of the last
-  // group are ignored. On a non-zero result |bytes| is left unchanged.
+  // of 4 characters, less one per '=' at the end. Space, tab, carriage
+  // return and line feed are skipped wherever they stand. Of the rest,
+  // only whole groups of the alphabet are accepted, with '=' only as the
+  // last one or two characters; anything else (a stray character, a count
+  // that is no multiple of 4) yields kMalformedSource. Unused low bits of
+  // the last group are ignored. On a non-zero result |bytes| is left
+  // unchanged.
   virtual int decode(const char* text, std::uint64_t length, std::vector<std::uint8_t>* bytes);
 };
 

@@ -54,10 +54,17 @@ TEST(Base64Test, EveryLengthRoundTrips) {
 TEST(Base64Test, MalformedTextYieldsAnErrorAndNoOutput) {
   const std::string malformed = "error " + std::to_string(CBase64::kMalformedSource);
   for (const char* text :
-       {"Zg=", "Zm9vY", "Zm9v\n", "Zm*v", "Z=9v", "Zg==Zg==", "Z===", "====", "Zm 9v"}) {
+       {"Zg=", "Zm9vY", "Zm9v\v", "Zm*v", "Z=9v", "Zg==Zg==", "Z===", "====", "Zm 9"}) {
     EXPECT_EQ(decoded(text), malformed) << text;
   }
   EXPECT_EQ(decoded("Zh=="), "f");  // unused low bits are ignored
+}
+
+TEST(Base64Test, XmlWhiteSpaceAnywhereIsSkipped) {
+  for (const char* text : {"Zm9v\nYmFy", "Zm9vYmFy\r\n", " Zm 9v\tYm\r\nFy ", "\n\n Zm9vYmFy"}) {
+    EXPECT_EQ(decoded(text), "foobar") << text;
+  }
+  EXPECT_EQ(decoded(" \n"), "");
 }
 
 TEST(Base64Test, NullSourceIsUnreadable) {

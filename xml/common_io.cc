@@ -10,6 +10,7 @@ namespace xml {
 namespace {
 
 constexpr std::string_view kVersionAttribute = "strVersion";
+constexpr const char* kDtdMessage = "the document depends on a DTD, which is never read";
 
 }  // namespace
 
@@ -51,6 +52,9 @@ Node ICommonIO::createRootElement(const Document& document) const {
 Node ICommonIO::findRootElement(const Document& document) {
   Document target = document.isNull() ? creator_.getDocument() : document;
   if (target.isNull()) throw _com_error(kEPointer);
+  // Such a document may take entity texts and attribute defaults from
+  // declarations that are never read, so its content cannot be known.
+  if (target.dependsOnDtd()) throw std::runtime_error(kDtdMessage);
 
   const std::string rootName = getRootElementName();
   NodeList children = target.childNodes();

@@ -94,7 +94,8 @@ class ICommonIO {
   // "strVersion" attribute (before any check, so a rejected document still
   // leaves it). Raises InterpretException when there is no such element;
   // std::runtime_error(getRootElementName() + "IO: Lacking version
-  // attribute") when it has no "strVersion"; inside the host application
+  // attribute") when it has no "strVersion", and std::runtime_error when
+  // the document depends on a DTD (Document::dependsOnDtd); inside the host application
   // only, VersionMismatchException when major or minor differ from the
   // class's; `_com_error` with kEPointer when no document is given or held.
   Node findRootElement(const Document& document = Document());

@@ -9,11 +9,17 @@
 //  - the XML declaration of a loaded or created document appears as a
 //    processing instruction named "xml";
 //  - an element's typed value is the concatenation of all text below it;
-//  - DTDs are skipped and never read; the only references a document may use
-//    are the five predefined entities and character references; anything
-//    else, like any document that is not well-formed, fails the load;
-//  - a document in UTF-8 fails the load when its bytes are not UTF-8 or
-//    hold a character XML does not allow (a control byte, U+FFFE, U+FFFF);
+//  - a document in any encoding document_encoding.h knows is converted to
+//    UTF-8 first; it fails the load when its bytes are not text in that
+//    encoding or hold a character XML does not allow (a control byte,
+//    U+FFFE, U+FFFF);
+//  - DTDs are never read and entities never expanded. Without a DTD the
+//    only references a document may use are the five predefined entities
+//    and character references; anything else, like any document that is
+//    not well-formed, fails the load. A document whose DTD declares
+//    anything or names an external subset loads, keeps references to other
+//    entities as they stand, and says so through dependsOnDtd(): it is XML
+//    whose content cannot be known, and readers refuse it;
 //  - nothing outside the loaded file is ever read.
 //
 // Documents, nodes, node lists, attribute maps and attributes are handles:
@@ -193,6 +199,18 @@ class NamedNodeMap {
   pugi::xml_node element_;
 };
 
+// Why a load failed, for people. |line| and |column| (both from 1) tell
+// where the parser stopped, counted in the document's text after its
+// conversion to UTF-8 (document_encoding.h): columns count characters, and a
+// line ends at a line feed, a carriage return or the pair of both. They are
+// 0 when the failure has no place in the text (an unreadable file, bytes
+// that are not text in their encoding, a rule checked after parsing).
+struct LoadError {
+  std::string reason;  // empty after a successful load
+  int line = 0;
+  int column = 0;
+};
+
 class Document {
  public:
   Document() = default;  // null
@@ -235,21 +253,33 @@ class Document {
   // The same from text held in memory.
   bool loadXML(std::string_view text) const;
 
+  // Why the last load or loadXML of this document failed; an empty reason
+  // after a successful one or before any.
+  const LoadError& loadError() const;
+
+  // True when the loaded document has a DTD with declarations or an
+  // external subset, which is never read: its entities and attribute
+  // defaults are unknown, so what the document says cannot be known.
+  bool dependsOnDtd() const;
+
   // The document in its saved form (save_format.h): the declaration
   // <?xml version="1.0" encoding="UTF-8"?>, then every top-level node
   // other than a declaration.
   std::string xml() const;
 
   // Writes xml() to |path| through |files| (create always, one write,
-  // close). Raises `_com_error` with the HRESULT of the platform error when
-  // any step fails, after deleting a partly written file, and kEFail for a
-  // document without an element, which could not be loaded again.
-  void save(const std::string& path, platform::FileSystem& files) const;
+  // flush, close). Raises `_com_error` with the HRESULT of the platform
+  // error when any step fails, after deleting a partly written file, and
+  // kEFail for a document without an element, which could not be loaded
+  // again. With |disposition| kCreateNew the file is created exclusively,
+  // never through a link: anything at |path| fails the save untouched.
+  void save(const std::string& path, platform::FileSystem& files,
+            platform::Disposition disposition = platform::Disposition::kCreateAlways) const;
 
  private:
   struct State;
   void requireNonNull() const;
-  bool parse(const void* data, std::size_t size) const;
+  bool parse(std::string text) const;
 
   std::shared_ptr<State> state_;
 };

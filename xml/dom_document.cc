@@ -6,6 +6,7 @@
 #include <string>
 
 #include "xml/com_error.h"
+#include "xml/document_encoding.h"
 #include "xml/dom.h"
 #include "xml/dom_internal.h"
 #include "xml/save_format.h"
@@ -15,12 +16,13 @@ namespace {
 
 // Comments and processing instructions are kept as nodes; whitespace-only
 // text is dropped (pugixml's default); references are left for
-// checkAndResolveReferences; a DOCTYPE is skipped. The fragment mode lets
-// top-level text through to the check, which refuses it, instead of
-// dropping it silently.
-constexpr unsigned int kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) |
-                                       pugi::parse_comments | pugi::parse_pi |
-                                       pugi::parse_declaration | pugi::parse_fragment;
+// checkAndResolveReferences; the DOCTYPE is kept as text for the check,
+// which looks at it and removes it (pugixml never reads or expands it). The
+// fragment mode lets top-level text through to the check, which refuses
+// it, instead of dropping it silently.
+constexpr unsigned int kParseOptions =
+    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
+    pugi::parse_declaration | pugi::parse_doctype | pugi::parse_fragment;
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
@@ -37,33 +39,38 @@ class StringWriter : public pugi::xml_writer {
   std::string& out_;
 };
 
-// Reads the whole file at |path|; false when it cannot be opened or read.
-bool readFile(const std::string& path, platform::FileSystem& files, std::string& content) {
+// Reads the whole file at |path|; the platform error when it cannot be
+// opened or read.
+platform::Error readFile(const std::string& path, platform::FileSystem& files,
+                         std::string& content) {
   std::unique_ptr<platform::File> file;
   platform::OpenOptions options;
   options.access = platform::Access::kRead;
   options.disposition = platform::Disposition::kOpenExisting;
-  if (files.open(path, options, &file) != platform::kOk || !file) return false;
-  bool ok = true;
+  platform::Error error = files.open(path, options, &file);
+  if (error != platform::kOk) return error;
+  if (!file) return platform::kInvalidHandle;
   for (;;) {
     std::size_t used = content.size();
     content.resize(used + kReadChunk);
     std::uint32_t got = 0;
-    if (file->read(content.data() + used, kReadChunk, &got) != platform::kOk) {
-      ok = false;
+    const platform::Error readError = file->read(content.data() + used, kReadChunk, &got);
+    if (readError != platform::kOk) {
+      error = readError;
       got = 0;
     }
     content.resize(used + got);
     if (got == 0) break;
   }
   file->close();
-  return ok;
+  return error;
 }
 
 }  // namespace
 
 struct Document::State {
   std::shared_ptr<detail::Tree> tree = std::make_shared<detail::Tree>();
+  LoadError loadError;
 };
 
 void Document::requireNonNull() const {
@@ -122,18 +129,39 @@ Attribute Document::createAttribute(std::string_view name) const {
   return attribute;
 }
 
-bool Document::parse(const void* data, std::size_t size) const {
+bool Document::dependsOnDtd() const {
+  requireNonNull();
+  return state_->tree->dependsOnDtd;
+}
+
+bool Document::parse(std::string text) const {
   auto tree = std::make_shared<detail::Tree>();
-  pugi::xml_parse_result result =
-      tree->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto);
-  // A document in UTF-8 with bytes that are not UTF-8 (a name typed in a
-  // legacy code page) or with characters XML does not allow is not
-  // well-formed; pugixml would keep the bytes and a save would write a file
-  // no conforming reader accepts. Other encodings pugixml converts itself.
-  bool ok = result &&
-            (result.encoding != pugi::encoding_utf8 ||
-             detail::isXmlCharacters(std::string_view(static_cast<const char*>(data), size))) &&
-            detail::checkAndResolveReferences(tree->document);
+  LoadError& error = state_->loadError;
+  error = LoadError();
+  // Bytes that are not text in their encoding, or characters XML does not
+  // allow, make a document that is not well-formed; pugixml would keep them
+  // and a save would write a file no conforming reader accepts.
+  if (!convertDocumentToUtf8(text)) {
+    error.reason = "the bytes are not text in the document's encoding";
+  } else if (const std::size_t bad = detail::findNonXmlCharacter(text); bad != std::string::npos) {
+    error.reason = "a character XML does not allow";
+    detail::locate(text, bad, error.line, error.column);
+  } else {
+    // pugixml rewrites the text it parses in place; a failure is located in
+    // the text as it was.
+    tree->source = text;
+    pugi::xml_parse_result result = tree->document.load_buffer_inplace(
+        tree->source.data(), tree->source.size(), kParseOptions, pugi::encoding_utf8);
+    if (!result) {
+      error.reason = result.description();
+      detail::locate(text, static_cast<std::size_t>(result.offset), error.line, error.column);
+    } else if (!detail::checkAndResolveReferences(*tree)) {
+      error.reason =
+          "not well-formed: top-level content, a duplicate attribute, '<' in an attribute value "
+          "or an unknown reference";
+    }
+  }
+  const bool ok = error.reason.empty();
   // A failed parse leaves whatever pugixml built so far; the document is
   // left empty instead.
   state_->tree = ok ? std::move(tree) : std::make_shared<detail::Tree>();
@@ -143,16 +171,25 @@ bool Document::parse(const void* data, std::size_t size) const {
 bool Document::load(const std::string& path, platform::FileSystem& files) const {
   requireNonNull();
   std::string content;
-  if (!readFile(path, files, content)) {
+  const platform::Error error = readFile(path, files, content);
+  if (error != platform::kOk) {
     state_->tree = std::make_shared<detail::Tree>();
+    state_->loadError = LoadError();
+    state_->loadError.reason = "cannot be read: ";
+    state_->loadError.reason += platform::describeError(error);
     return false;
   }
-  return parse(content.data(), content.size());
+  return parse(std::move(content));
+}
+
+const LoadError& Document::loadError() const {
+  requireNonNull();
+  return state_->loadError;
 }
 
 bool Document::loadXML(std::string_view text) const {
   requireNonNull();
-  return parse(text.data(), text.size());
+  return parse(std::string(text));
 }
 
 std::string Document::xml() const {
@@ -167,7 +204,8 @@ std::string Document::xml() const {
   return out;
 }
 
-void Document::save(const std::string& path, platform::FileSystem& files) const {
+void Document::save(const std::string& path, platform::FileSystem& files,
+                    platform::Disposition disposition) const {
   requireNonNull();
   const detail::Tree& tree = *state_->tree;
   bool hasElement = false;
@@ -185,7 +223,8 @@ void Document::save(const std::string& path, platform::FileSystem& files) const 
   std::unique_ptr<platform::File> file;
   platform::OpenOptions options;
   options.access = platform::Access::kWrite;
-  options.disposition = platform::Disposition::kCreateAlways;
+  options.disposition = disposition;
+  options.followLinks = disposition != platform::Disposition::kCreateNew;
   platform::Error error = files.open(path, options, &file);
   if (error != platform::kOk) throw _com_error(hresultFromPlatformError(error));
   if (!file) throw _com_error(kEPointer);

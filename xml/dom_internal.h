@@ -1,6 +1,7 @@
 // Internals shared by the DOM implementation files; not for callers.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,13 @@ namespace xml::detail {
 // nodes within one tree keeps every handle valid; so the holder is skipped
 // wherever top-level nodes are walked, listed or saved.
 struct Tree {
+  // The UTF-8 text of a loaded document, parsed in place: the names and
+  // values pugixml read point into it, so it lives as long as the tree.
+  std::string source;
   pugi::xml_document document;
   pugi::xml_node holder;  // null until first needed
+  // The loaded document has a DTD with declarations or an external subset.
+  bool dependsOnDtd = false;
 
   pugi::xml_node holderNode() {
     if (!holder) {
@@ -52,13 +58,28 @@ bool isWritableName(std::string_view name);
 // U+E000 to U+FFFD and U+10000 to U+10FFFF. pugixml reads any byte.
 bool isXmlCharacters(std::string_view bytes);
 
+// The offset of the first character of |bytes| that makes isXmlCharacters
+// false (the first byte of a malformed sequence), or npos when none does.
+std::size_t findNonXmlCharacter(std::string_view bytes);
+
+// Sets |line| and |column| (both from 1) of the byte at |offset| in the
+// UTF-8 |text|: lines end at "\n", "\r\n" or a lone "\r"; columns count
+// characters (a byte that starts no UTF-8 sequence counts as one). An offset
+// past the end stands for the end of the text.
+void locate(std::string_view text, std::size_t offset, int& line, int& column);
+
 // Checks the well-formedness rules pugixml leaves to its caller and
 // replaces references in text and attribute values: the document must hold
 // exactly one element and no text at top level, a declaration only as its
-// first node, no duplicate attribute on an element and no '<' in an
-// attribute value; '&' must start one of the five predefined entity
-// references or a character reference to a character other than U+0000.
-// Returns false when a rule is broken.
-bool checkAndResolveReferences(pugi::xml_document& document);
+// first node, at most one document type before the element, no duplicate
+// attribute on an element and no '<' in an attribute value; '&' must start
+// one of the five predefined entity references or a character reference to
+// a character other than U+0000. Returns false when a rule is broken.
+//
+// The document type node is removed; when it holds more than the root's
+// name (declarations, an external subset) |tree|.dependsOnDtd is set, and a
+// reference to any other entity, which such a DTD may declare, is kept as
+// it stands instead of failing the load. Nothing of the DTD is read.
+bool checkAndResolveReferences(Tree& tree);
 
 }  // namespace xml::detail

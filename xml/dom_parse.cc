@@ -75,9 +75,16 @@ bool appendReference(std::string_view reference, std::string& out) {
   return true;
 }
 
+// True for the text of an entity reference to a named entity: a name free
+// of white space and markup.
+bool isEntityName(std::string_view reference) {
+  return reference.find('#') == std::string_view::npos && isWritableName(reference);
+}
+
 // Resolves the references of |text| into |out|. False for a '&' that starts
-// no valid reference.
-bool resolveReferences(std::string_view text, std::string& out) {
+// no valid reference; with |keepNamed|, a reference to an unknown named
+// entity is copied as it stands.
+bool resolveReferences(std::string_view text, std::string& out, bool keepNamed) {
   out.clear();
   out.reserve(text.size());
   std::size_t position = 0;
@@ -87,7 +94,11 @@ bool resolveReferences(std::string_view text, std::string& out) {
     if (ampersand == std::string_view::npos) return true;
     std::size_t semicolon = text.find(';', ampersand + 1);
     if (semicolon == std::string_view::npos) return false;
-    if (!appendReference(text.substr(ampersand + 1, semicolon - ampersand - 1), out)) return false;
+    const std::string_view reference = text.substr(ampersand + 1, semicolon - ampersand - 1);
+    if (!appendReference(reference, out)) {
+      if (!keepNamed || !isEntityName(reference)) return false;
+      out.append(text.substr(ampersand, semicolon - ampersand + 1));
+    }
     position = semicolon + 1;
   }
 }
@@ -102,7 +113,7 @@ bool hasDuplicateAttribute(pugi::xml_node element) {
   return std::adjacent_find(names.begin(), names.end()) != names.end();
 }
 
-bool checkElement(pugi::xml_node element, std::string& scratch) {
+bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed) {
   if (element.first_attribute() && element.first_attribute().next_attribute() &&
       hasDuplicateAttribute(element)) {
     return false;
@@ -111,41 +122,78 @@ bool checkElement(pugi::xml_node element, std::string& scratch) {
     std::string_view value = a.value();
     if (value.find('<') != std::string_view::npos) return false;
     if (value.find('&') == std::string_view::npos) continue;
-    if (!resolveReferences(value, scratch)) return false;
+    if (!resolveReferences(value, scratch, keepNamed)) return false;
     a.set_value(scratch.data(), scratch.size());
   }
   return true;
 }
 
-bool checkTopLevel(pugi::xml_document& document) {
+// True when the value of a document type node (what follows "<!DOCTYPE")
+// holds more than the root's name and an empty internal subset.
+bool declaresAnything(std::string_view doctype) {
+  auto skipSpace = [&doctype] {
+    while (!doctype.empty() &&
+           std::string_view(" \t\r\n").find(doctype[0]) != std::string_view::npos) {
+      doctype.remove_prefix(1);
+    }
+  };
+  skipSpace();
+  while (!doctype.empty() &&
+         std::string_view(" \t\r\n[").find(doctype[0]) == std::string_view::npos) {
+    doctype.remove_prefix(1);
+  }
+  skipSpace();
+  if (!doctype.empty() && doctype[0] == '[') {
+    doctype.remove_prefix(1);
+    skipSpace();
+    if (doctype.empty() || doctype[0] != ']') return true;
+    doctype.remove_prefix(1);
+    skipSpace();
+  }
+  return !doctype.empty();
+}
+
+bool checkTopLevel(Tree& tree) {
   int elements = 0;
-  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+  pugi::xml_node doctype;
+  for (pugi::xml_node node = tree.document.first_child(); node; node = node.next_sibling()) {
     switch (node.type()) {
       case pugi::node_element:
         ++elements;
+        break;
+      case pugi::node_doctype:
+        if (doctype || elements != 0) return false;
+        doctype = node;
         break;
       case pugi::node_pcdata:
       case pugi::node_cdata:
         return false;
       case pugi::node_declaration:
-        if (node != document.first_child()) return false;
+        if (node != tree.document.first_child()) return false;
         break;
       default:
         break;
     }
+  }
+  if (doctype) {
+    tree.dependsOnDtd = declaresAnything(doctype.value());
+    tree.document.remove_child(doctype);
   }
   return elements == 1;
 }
 
 }  // namespace
 
-bool isXmlCharacters(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const auto* end = p + bytes.size();
+std::size_t findNonXmlCharacter(std::string_view bytes) {
+  const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = begin + bytes.size();
+  const auto* p = begin;
   while (p != end) {
+    const auto* start = p;
+    const auto bad = static_cast<std::size_t>(start - begin);
     std::uint32_t code = *p++;
     if (code < 0x80) {
-      if (code < 0x20 && code != '\t' && code != '\n' && code != '\r') return false;
+      if (code < 0x20 && code != '\t' && code != '\n' && code != '\r') return bad;
       continue;
     }
     std::ptrdiff_t more = 0;
@@ -163,19 +211,39 @@ bool isXmlCharacters(std::string_view bytes) {
       code &= 0x07;
       lowest = 0x10000;
     } else {
-      return false;
+      return bad;
     }
-    if (end - p < more) return false;
+    if (end - p < more) return bad;
     for (; more > 0; --more, ++p) {
-      if ((*p & 0xC0) != 0x80) return false;
+      if ((*p & 0xC0) != 0x80) return bad;
       code = (code << 6) | (*p & 0x3Fu);
     }
     if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE ||
         code == 0xFFFF) {
-      return false;
+      return bad;
     }
   }
-  return true;
+  return std::string_view::npos;
+}
+
+bool isXmlCharacters(std::string_view bytes) {
+  return findNonXmlCharacter(bytes) == std::string_view::npos;
+}
+
+void locate(std::string_view text, std::size_t offset, int& line, int& column) {
+  offset = std::min(offset, text.size());
+  line = 1;
+  column = 1;
+  for (std::size_t i = 0; i < offset; ++i) {
+    const char c = text[i];
+    if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+      ++line;
+      column = 1;
+    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && c != '\r') {
+      // Continuation bytes belong to the character their lead byte started.
+      ++column;
+    }
+  }
 }
 
 bool isWritableName(std::string_view name) {
@@ -190,19 +258,21 @@ bool isWritableName(std::string_view name) {
   return true;
 }
 
-bool checkAndResolveReferences(pugi::xml_document& document) {
-  if (!checkTopLevel(document)) return false;
+bool checkAndResolveReferences(Tree& tree) {
+  if (!checkTopLevel(tree)) return false;
+  const bool keepNamed = tree.dependsOnDtd;
+  const pugi::xml_node document = tree.document;
   std::string scratch;
   // A walk in document order without recursion, so that a deeply nested
   // document cannot exhaust the stack.
   pugi::xml_node node = document.first_child();
   while (node) {
     if (node.type() == pugi::node_element) {
-      if (!checkElement(node, scratch)) return false;
+      if (!checkElement(node, scratch, keepNamed)) return false;
     } else if (node.type() == pugi::node_pcdata) {
       std::string_view value = node.value();
       if (value.find('&') != std::string_view::npos) {
-        if (!resolveReferences(value, scratch)) return false;
+        if (!resolveReferences(value, scratch, keepNamed)) return false;
         node.set_value(scratch.data(), scratch.size());
       }
     }

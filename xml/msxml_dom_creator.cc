@@ -1,5 +1,7 @@
 #include "xml/msxml_dom_creator.h"
 
+#include <exception>
+
 namespace xml {
 
 bool isMSXMLInstalled() { return true; }
@@ -16,10 +18,12 @@ MSXMLDOMCreator::MSXMLDOMCreator(platform::Env& env) : env_(&env) {
 MSXMLDOMCreator::~MSXMLDOMCreator() = default;
 
 void MSXMLDOMCreator::load(const std::string& fileName) {
+  loadError_ = LoadError();
   try {
     document_ = Document();
     if (!comInitialized_) {
       loadFailed_ = true;
+      loadError_.reason = "the XML engine is not available";
       return;
     }
     Document document = Document::create();
@@ -27,10 +31,18 @@ void MSXMLDOMCreator::load(const std::string& fileName) {
       document_ = document;
     } else {
       loadFailed_ = true;
+      loadError_ = document.loadError();
     }
+  } catch (const std::exception& error) {
+    document_ = Document();
+    loadFailed_ = true;
+    loadError_ = LoadError();
+    loadError_.reason = error.what();
   } catch (...) {
     document_ = Document();
     loadFailed_ = true;
+    loadError_ = LoadError();
+    loadError_.reason = "unknown error";
   }
 }
 

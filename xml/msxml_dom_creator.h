@@ -49,12 +49,16 @@ class MSXMLDOMCreator {
   bool comInitialized() const { return comInitialized_; }
   // True once a load into this creator has failed.
   bool loadFailed() const { return loadFailed_; }
+  // Why the last load failed (Document::loadError); an empty reason when
+  // it did not.
+  const LoadError& loadError() const { return loadError_; }
 
   platform::Env& env() const { return *env_; }
 
  private:
   bool comInitialized_ = false;
   bool loadFailed_ = false;
+  LoadError loadError_;
   Document document_;
   platform::Env* env_;
 };

@@ -32,6 +32,7 @@ Error errorFromErrno(int err, ErrnoContext context, const std::string& nativePat
     case EPERM:
     case EISDIR:  // Windows refuses to open or delete a folder as a file
     case EROFS:
+    case ENXIO:  // a FIFO without a reader or a device without its unit: no file
       return kAccessDenied;
     case ENOSPC:
     case EDQUOT:

@@ -43,6 +43,13 @@ bool writeAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
+// Makes reads and writes of |fd| block again after an open with
+// O_NONBLOCK; false (errno set) when it cannot.
+bool clearNonBlocking(int fd) {
+  const int status = ::fcntl(fd, F_GETFL);
+  return status >= 0 && ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == 0;
+}
+
 // Closes |fd| keeping the errno of an earlier failure.
 void closeQuietly(int fd) {
   const int saved = errno;
@@ -66,7 +73,9 @@ Error PosixFileSystem::open(const std::string& path, const OpenOptions& options,
   // Truncating needs a writable descriptor, also for a reader that asks to
   // create the file anew.
   const bool truncating = options.disposition == Disposition::kCreateAlways;
-  int flags = O_CLOEXEC | (writing ? O_WRONLY : (truncating ? O_RDWR : O_RDONLY));
+  // O_NONBLOCK: a FIFO or device at the path must never make the open wait
+  // for a peer; it is refused below once fstat shows what it is.
+  int flags = O_CLOEXEC | O_NONBLOCK | (writing ? O_WRONLY : (truncating ? O_RDWR : O_RDONLY));
   if (!options.followLinks) flags |= O_NOFOLLOW;
   const ErrnoContext context = writing || truncating ? ErrnoContext::kWrite : ErrnoContext::kRead;
 
@@ -95,15 +104,23 @@ Error PosixFileSystem::open(const std::string& path, const OpenOptions& options,
       ::close(fd);
       return error;
     }
-    if (S_ISDIR(info.st_mode) || ((writing || truncating) && isReadOnly(info))) {
+    // Only a regular file is read or written: a FIFO, device or socket
+    // would block, never end or never hold the data.
+    if (!S_ISREG(info.st_mode) || ((writing || truncating) && isReadOnly(info))) {
       ::close(fd);
       return kAccessDenied;
     }
-    if (truncating && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
+    if (truncating && ::ftruncate(fd, 0) != 0) {
       const Error error = errorFromErrno(errno, ErrnoContext::kWrite, native);
       ::close(fd);
       return error;
     }
+  }
+  // Reads and writes of a regular file block as usual.
+  if (!clearNonBlocking(fd)) {
+    const Error error = errorFromErrno(errno, context, native);
+    ::close(fd);
+    return error;
   }
   *file = std::make_unique<PosixFile>(fd);
   return kOk;
@@ -148,14 +165,20 @@ Error PosixFileSystem::deleteFile(const std::string& path) {
 Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
   const std::string source = nativePath(from);
   const std::string target = nativePath(to);
-  const int in = openRetrying(source, O_RDONLY | O_CLOEXEC);
+  // As open(): no waiting on a FIFO, and only a regular file is copied (a
+  // device could deliver bytes without end).
+  const int in = openRetrying(source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return errorFromErrno(errno, ErrnoContext::kRead, source);
   struct stat sourceInfo {};
-  if (::fstat(in, &sourceInfo) != 0 || S_ISDIR(sourceInfo.st_mode)) {
-    const Error error =
-        S_ISDIR(sourceInfo.st_mode) ? kAccessDenied : errorFromErrno(errno, ErrnoContext::kRead);
+  Error sourceError = kOk;
+  if (::fstat(in, &sourceInfo) != 0 || !clearNonBlocking(in)) {
+    sourceError = errorFromErrno(errno, ErrnoContext::kRead);
+  } else if (!S_ISREG(sourceInfo.st_mode)) {
+    sourceError = kAccessDenied;
+  }
+  if (sourceError != kOk) {
     ::close(in);
-    return error;
+    return sourceError;
   }
 
   struct stat targetInfo {};
@@ -176,12 +199,31 @@ Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, 
     }
   }
 
-  const int out =
-      openRetrying(target, O_WRONLY | O_CLOEXEC | O_CREAT | (failIfExists ? O_EXCL : O_TRUNC));
+  // Opened without O_TRUNC and checked first: whatever appeared at |to|
+  // since the look above is truncated only when it is a regular file, and a
+  // FIFO never makes the copy wait.
+  const int out = openRetrying(
+      target, O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_CREAT | (failIfExists ? O_EXCL : 0));
   if (out < 0) {
     const Error error = errorFromErrno(errno, ErrnoContext::kWrite, target);
     ::close(in);
     return error;
+  }
+  struct stat outInfo {};
+  Error targetError = kOk;
+  if (::fstat(out, &outInfo) != 0) {
+    targetError = errorFromErrno(errno, ErrnoContext::kWrite);
+  } else if (!S_ISREG(outInfo.st_mode)) {
+    targetError = kAccessDenied;
+  } else if (outInfo.st_dev == sourceInfo.st_dev && outInfo.st_ino == sourceInfo.st_ino) {
+    targetError = kSharingViolation;
+  } else if (!clearNonBlocking(out) || ::ftruncate(out, 0) != 0) {
+    targetError = errorFromErrno(errno, ErrnoContext::kWrite);
+  }
+  if (targetError != kOk) {
+    ::close(out);
+    ::close(in);
+    return targetError;
   }
 
   std::vector<char> buffer(64 * 1024);
@@ -246,6 +288,34 @@ Error PosixFileSystem::syncParentDirectory(const std::string& path) {
   if (::fsync(fd) != 0 && errno != EINVAL) error = errorFromErrno(errno, ErrnoContext::kWrite);
   ::close(fd);
   return error;
+}
+
+Error PosixFileSystem::identity(const std::string& path, FileIdentity* id) {
+  if (id == nullptr) return kInvalidParameter;
+  const std::string native = nativePath(path);
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0) return errorFromErrno(errno, ErrnoContext::kRead, native);
+  id->volume = static_cast<std::uint64_t>(info.st_dev);
+  id->file = static_cast<std::uint64_t>(info.st_ino);
+  return kOk;
+}
+
+Error PosixFileSystem::clearReadOnly(const std::string& path) {
+  const std::string native = nativePath(path);
+  struct stat info {};
+  if (::lstat(native.c_str(), &info) != 0) {
+    return errorFromErrno(errno, ErrnoContext::kWrite, native);
+  }
+  if (!S_ISREG(info.st_mode)) return kAccessDenied;
+  if (!isReadOnly(info)) return kOk;
+  // AT_SYMLINK_NOFOLLOW: a link that replaced the file since the look above
+  // is refused (EOPNOTSUPP), never its target changed.
+  const mode_t mode = (info.st_mode & 07777) | S_IWUSR;
+  if (::fchmodat(AT_FDCWD, native.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
+    return errno == EOPNOTSUPP ? kAccessDenied
+                               : errorFromErrno(errno, ErrnoContext::kWrite, native);
+  }
+  return kOk;
 }
 
 }  // namespace platform::posix

@@ -25,7 +25,9 @@ class PosixFileSystem : public FileSystem {
 
   // kCreateAlways truncates an existing file only after it proved writable;
   // with followLinks false a symbolic link at the path is refused
-  // (kCantResolveName) before anything is truncated.
+  // (kCantResolveName) before anything is truncated. The path is opened
+  // with O_NONBLOCK and checked with fstat, so a FIFO or device is refused
+  // (kAccessDenied) without blocking; a regular file then blocks as usual.
   Error open(const std::string& path, const OpenOptions& options,
              std::unique_ptr<File>* file) override;
 
@@ -40,7 +42,8 @@ class PosixFileSystem : public FileSystem {
   Error deleteFile(const std::string& path) override;
 
   // A failed copy leaves no partial target behind. Only a regular file is
-  // replaced (anything else at |to| gives kAccessDenied). Copying a file onto
+  // copied or replaced (anything else at |from| or |to| gives
+  // kAccessDenied, without blocking on a FIFO). Copying a file onto
   // itself fails with kSharingViolation (as CopyFileA, whose source is open
   // without write sharing) instead of truncating it. A read-only source
   // gives a read-only target, as CopyFileA carries the attribute.
@@ -56,6 +59,13 @@ class PosixFileSystem : public FileSystem {
   // fsync(2) on the folder holding |path|. A file system that cannot sync
   // folders (EINVAL) counts as one that needs no sync.
   Error syncParentDirectory(const std::string& path) override;
+
+  // The device and inode of the file behind |path| (stat(2)).
+  Error identity(const std::string& path, FileIdentity* id) override;
+
+  // Gives the owner write permission (the file then is no longer read-only).
+  // A symbolic link is refused, also one that replaces the file meanwhile.
+  Error clearReadOnly(const std::string& path) override;
 
   // The native path that |path| maps to.
   std::string nativePath(const std::string& path) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -202,6 +203,63 @@ TEST_F(PosixFileSystemTest, MoveDeleteFindAndSync) {
   EXPECT_EQ(files_.deleteFile("C:\\Device\\OSTRAND KM.DSR"), kOk);
   EXPECT_FALSE(ScratchDir::exists(onDisk("Device/Ostrand KM.dsr")));
   EXPECT_EQ(files_.deleteFile("C:\\Device\\Ostrand KM.dsr"), kFileNotFound);
+}
+
+TEST_F(PosixFileSystemTest, OnlyRegularFilesAreOpenedOrCopiedAndNothingWaits) {
+  scratch_.mkdirs("dosdevices/c:/dir");
+  scratch_.write("dosdevices/c:/dir/file", "regular");
+  ASSERT_EQ(::mkfifo(onDisk("dir/fifo").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", onDisk("dir/zero").c_str()), 0);
+  for (const char* name : {"C:\\dir\\fifo", "C:\\dir\\zero"}) {
+    SCOPED_TRACE(name);
+    std::unique_ptr<File> file;
+    EXPECT_EQ(files_.open(name, {}, &file), kAccessDenied);
+    EXPECT_EQ(writeFile(name, "x"), kAccessDenied);
+    EXPECT_EQ(writeFile(name, "x", Disposition::kOpenExisting), kAccessDenied);
+    EXPECT_EQ(files_.copyFile(name, "C:\\dir\\copy", false), kAccessDenied);
+    EXPECT_EQ(files_.copyFile("C:\\dir\\file", name, false), kAccessDenied);
+  }
+  EXPECT_FALSE(ScratchDir::exists(onDisk("dir/copy")));
+  struct stat info {};
+  ASSERT_EQ(::lstat(onDisk("dir/fifo").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(PosixFileSystemTest, IdentityTellsSpellingsOfOneFileFromOtherFiles) {
+  scratch_.write("dosdevices/c:/dir/a.dsr", "a");
+  scratch_.write("dosdevices/c:/dir/b.dsr", "b");
+  ASSERT_EQ(::symlink(onDisk("dir/a.dsr").c_str(), onDisk("dir/link.dsr").c_str()), 0);
+  FileIdentity a;
+  ASSERT_EQ(files_.identity("C:\\dir\\a.dsr", &a), kOk);
+  for (const char* other : {"C:\\DIR\\A.DSR", "C:\\dir\\.\\a.dsr", "C:\\dir\\link.dsr"}) {
+    FileIdentity same;
+    ASSERT_EQ(files_.identity(other, &same), kOk) << other;
+    EXPECT_EQ(same, a) << other;
+  }
+  FileIdentity b;
+  ASSERT_EQ(files_.identity("C:\\dir\\b.dsr", &b), kOk);
+  EXPECT_FALSE(b == a);
+  EXPECT_EQ(files_.identity("C:\\dir\\none", &b), kFileNotFound);
+}
+
+TEST_F(PosixFileSystemTest, ClearReadOnlyChangesTheFileItselfOnly) {
+  const std::string ro = scratch_.write("dosdevices/c:/dir/ro", "stale");
+  const std::string target = scratch_.write("dosdevices/c:/dir/target", "not yours");
+  ScratchDir::makeReadOnly(ro);
+  ScratchDir::makeReadOnly(target);
+  ASSERT_EQ(::symlink(target.c_str(), onDisk("dir/link").c_str()), 0);
+
+  EXPECT_EQ(files_.clearReadOnly("C:\\dir\\ro"), kOk);
+  std::uint32_t attributes = 0;
+  ASSERT_EQ(files_.getAttributes("C:\\dir\\ro", &attributes), kOk);
+  EXPECT_EQ(attributes, kAttrNormal);
+  EXPECT_EQ(files_.deleteFile("C:\\dir\\ro"), kOk);
+
+  EXPECT_EQ(files_.clearReadOnly("C:\\dir\\link"), kAccessDenied);
+  EXPECT_EQ(files_.clearReadOnly("C:\\dir"), kAccessDenied);
+  EXPECT_EQ(files_.clearReadOnly("C:\\dir\\none"), kFileNotFound);
+  ASSERT_EQ(files_.getAttributes("C:\\dir\\target", &attributes), kOk);
+  EXPECT_EQ(attributes, kAttrReadOnly);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace platform::posix {
 namespace {
 
@@ -57,11 +59,29 @@ std::vector<std::string> splitComponents(const std::string& path) {
   return parts;
 }
 
-// Appends |relative| to |base| component by component, matching each
-// component's case against what exists on disk.
-std::string resolveComponents(std::string base, const std::string& relative) {
+// Applies "." and ".." to the components of a path below a root, as
+// Windows does before it opens anything: "." is dropped, ".." drops the
+// component before it and stays at the root when there is none, so the
+// path never leaves its drive.
+std::vector<std::string> collapseDots(const std::vector<std::string>& parts) {
+  std::vector<std::string> kept;
+  for (const std::string& part : parts) {
+    if (part == ".") continue;
+    if (part == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    kept.push_back(part);
+  }
+  return kept;
+}
+
+// Appends |parts| to |base| one by one, matching each one's case against
+// what exists on disk; |trailingSeparator| keeps a final slash.
+std::string resolveComponents(std::string base, const std::vector<std::string>& parts,
+                              bool trailingSeparator) {
   bool matching = true;
-  for (const std::string& part : splitComponents(relative)) {
+  for (const std::string& part : parts) {
     std::string next = part;
     if (matching && part != "." && part != "..") {
       const std::string exact = base.empty() ? part : base + "/" + part;
@@ -76,8 +96,6 @@ std::string resolveComponents(std::string base, const std::string& relative) {
     }
     base = base.empty() ? next : base + "/" + next;
   }
-  const bool trailingSeparator =
-      !relative.empty() && (relative.back() == '\\' || relative.back() == '/');
   if (trailingSeparator && !base.empty() && base.back() != '/') base += '/';
   return base;
 }
@@ -90,11 +108,16 @@ std::string withoutTrailingSlashes(std::string path) {
 }  // namespace
 
 std::string toNativePath(const std::string& prefix, const std::string& windowsPath) {
+  if (windowsPath.size() >= 2 && isPathSeparator(windowsPath[0]) &&
+      isPathSeparator(windowsPath[1])) {
+    return {};  // network ("\\server\share") and device paths have no place here
+  }
   if (!windowsPath.empty() && windowsPath.front() == '/') {
     std::string native = windowsPath;
     std::replace(native.begin(), native.end(), '\\', '/');
     return native;
   }
+  const bool trailingSeparator = !windowsPath.empty() && isPathSeparator(windowsPath.back());
   const std::string drives = withoutTrailingSlashes(prefix) + "/dosdevices/";
   const bool hasDrive = windowsPath.size() >= 2 && windowsPath[1] == ':' &&
                         std::isalpha(static_cast<unsigned char>(windowsPath[0]));
@@ -103,12 +126,13 @@ std::string toNativePath(const std::string& prefix, const std::string& windowsPa
     const std::string root = drives + letter + ":";
     const std::string rest = windowsPath.substr(2);
     if (rest.empty()) return root;
-    return resolveComponents(root, rest);
+    return resolveComponents(root, collapseDots(splitComponents(rest)), trailingSeparator);
   }
   if (!windowsPath.empty() && windowsPath.front() == '\\') {
-    return resolveComponents(drives + "c:", windowsPath);
+    return resolveComponents(drives + "c:", collapseDots(splitComponents(windowsPath)),
+                             trailingSeparator);
   }
-  return resolveComponents({}, windowsPath);
+  return resolveComponents({}, splitComponents(windowsPath), trailingSeparator);
 }
 
 std::string defaultWinePrefix() {
@@ -123,3 +147,12 @@ std::string defaultWinePrefix() {
 }
 
 }  // namespace platform::posix
+
+namespace platform {
+
+bool isAbsolutePath(std::string_view path) {
+  if (isDriveAbsolutePath(path)) return true;
+  return !path.empty() && path[0] == '/' && !(path.size() >= 2 && isPathSeparator(path[1]));
+}
+
+}  // namespace platform

@@ -6,16 +6,24 @@
 // Wine would open:
 //  - "X:\a\b" becomes <prefix>/dosdevices/x:/a/b (drive letter lower-cased,
 //    each backslash a slash); "\a\b" (the root of the current drive) is taken
-//    on drive C:;
+//    on drive C:. In both, "." and ".." are applied first, as Windows does:
+//    ".." never climbs above the drive root ("C:\..\x" is "C:\x"), so such a
+//    path stays inside the prefix;
+//  - a network or device path (two separators at the front, "\\server\share")
+//    has no place in the prefix: the result is empty, which no file
+//    operation finds;
 //  - a path that starts with "/" is already native and is used as it stands,
 //    except that backslashes become slashes (the layers above append pieces
 //    such as "Rastella\Device\Ostrand KM.bmp" to a folder from the registry);
-//  - a relative path stays relative (to the working folder).
+//  - a relative path stays relative (to the working folder), its ".." kept.
 // For drive and relative paths, each component that does not exist with
 // exactly that name is matched without regard to case against the entries
 // of its folder, as Wine does (ASCII letters only, which covers every name
 // the system uses); a component that matches nothing is kept as written,
 // and so are all components after it.
+//
+// platform::isAbsolutePath (platform/paths.h) of this build is defined with
+// this mapping: drive-absolute and native paths, never a network path.
 #pragma once
 
 #include <string>

@@ -59,6 +59,30 @@ TEST_F(WinePathsTest, RelativePathsStayRelative) {
   EXPECT_EQ(toNativePath(scratch_.path(), "no such dir\\file.txt"), "no such dir/file.txt");
 }
 
+TEST_F(WinePathsTest, DotsStayBelowTheDriveRoot) {
+  const struct {
+    const char* windows;
+    const char* inDrive;
+  } cases[] = {
+      {"C:\\..\\..\\..\\escape\\", "/escape/"},
+      {"C:\\Host\\..\\..\\escape\\a.txt", "/escape/a.txt"},
+      {"C:\\Host\\.\\Sub\\..\\a.txt", "/Host/a.txt"},
+      {"C:/Host/./../..", ""},
+      {"\\..\\Host\\", "/Host/"},
+      {"C:..\\Host", "/Host"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(toNativePath(scratch_.path(), c.windows), drive(c.inDrive)) << c.windows;
+  }
+}
+
+TEST_F(WinePathsTest, NetworkAndDevicePathsHaveNoPlace) {
+  for (const char* path : {"\\\\server\\share\\Host\\", "//server/share/Host/", "\\/server\\share",
+                           "\\\\?\\C:\\Host\\", "\\\\.\\C:\\Host\\", "\\\\"}) {
+    EXPECT_EQ(toNativePath(scratch_.path(), path), "") << path;
+  }
+}
+
 TEST(DefaultWinePrefix, ComesFromTheEnvironment) {
   const char* savedPrefix = std::getenv("WINEPREFIX");
   const char* savedHome = std::getenv("HOME");

@@ -1,8 +1,13 @@
 #include "platform/posix/wine_registry.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <new>
+#include <optional>
 
 namespace platform::posix {
 namespace {
@@ -10,13 +15,42 @@ namespace {
 // Wine keeps HKEY_CLASSES_ROOT below the machine hive.
 constexpr std::string_view kClassesRoot = "software\\classes";
 
+// The whole content of the regular file at |path|, or nothing when it is
+// missing, unreadable or anything but a regular file. It is opened without
+// blocking, so a FIFO standing in its place is refused at once instead of
+// waiting for a writer, and a device is never read.
+std::optional<std::string> readRegularFile(const std::string& path) {
+  int fd = -1;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::optional<std::string> text;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    text.emplace();
+    char buffer[64 * 1024];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) text.reset();
+      if (got <= 0) break;
+      text->append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+  ::close(fd);
+  return text;
+}
+
+// A file that cannot be read, or whose parse runs out of memory, is an
+// empty hive: the program goes on as on a machine without those keys.
 RegistryHive loadHiveFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return parseWineRegistry({});
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) return parseWineRegistry({});
-  return parseWineRegistry(text.str());
+  try {
+    const std::optional<std::string> text = readRegularFile(path);
+    return parseWineRegistry(text ? *text : std::string_view());
+  } catch (const std::bad_alloc&) {
+    return parseWineRegistry({});
+  }
 }
 
 bool isTextType(RegType type) {
@@ -45,13 +79,13 @@ Error WineRegistry::openKey(Hive hive, const std::string& subkey, RegKey* key) {
     path = path.empty() ? std::string(kClassesRoot) : std::string(kClassesRoot) + "\\" + path;
   }
   const RegistryHive& keys = loadedHive(hive);
-  const auto found = keys.keys.find(path);
-  const RegistryValues* values = found == keys.keys.end() ? nullptr : &found->second;
+  const RegistryValues* values = keys.find(path);
   if (values == nullptr) {
-    // The root of a hive always exists, HKEY_CLASSES_ROOT's too when the
-    // machine hive has no classes yet.
+    // A key without a section of its own (an ancestor of one that has) and
+    // the root of a hive exist without values; HKEY_CLASSES_ROOT's root
+    // also when the machine hive has no classes yet.
     static const RegistryValues kNoValues;
-    if (!normalizeKeyPath(subkey).empty()) return kFileNotFound;
+    if (!keys.exists(path) && !normalizeKeyPath(subkey).empty()) return kFileNotFound;
     values = &kNoValues;
   }
   const RegKey handle = nextKey_++;

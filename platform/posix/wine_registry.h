@@ -3,7 +3,9 @@
 // HKEY_LOCAL_MACHINE is <prefix>/system.reg, HKEY_CURRENT_USER is
 // <prefix>/user.reg, and HKEY_CLASSES_ROOT is the machine's
 // "Software\Classes", as in Wine. A hive file is read on the first use of
-// its hive and kept; a missing or unreadable file is an empty hive. Changes
+// its hive and kept; a missing or unreadable file is an empty hive, and so
+// is anything but a regular file (a FIFO is refused, never waited for) and a
+// file too large for memory. Changes
 // made to the files afterwards are not seen, which suits a program that only
 // reads the registry once at start-up.
 //

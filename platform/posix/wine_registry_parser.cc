@@ -21,26 +21,22 @@ int hexDigit(char c) {
   return -1;
 }
 
-// Reads the UTF-8 sequence at text[*pos] as UTF-16 code units.
+// Reads the UTF-8 sequence at text[*pos] as UTF-16 code units and leaves
+// *pos after it. A byte that starts no well-formed sequence is one U+FFFD
+// and consumes only itself, so it never swallows the quote, the escape or
+// the line end that follows it (a Latin-1 "Jos\xe9" before its closing
+// quote stays one value).
 void appendRawUtf8(std::string_view text, std::size_t* pos, std::u16string* out) {
-  std::size_t length = 1;
-  const auto lead = static_cast<unsigned char>(text[*pos]);
-  if (lead >= 0xF0) {
-    length = 4;
-  } else if (lead >= 0xE0) {
-    length = 3;
-  } else if (lead >= 0xC0) {
-    length = 2;
-  }
-  length = std::min(length, text.size() - *pos);
-  *out += utf8ToUtf16(text.substr(*pos, length));
-  *pos += length;
+  const std::size_t start = *pos;
+  decodeUtf8(text, pos);
+  *out += utf8ToUtf16(text.substr(start, *pos - start));
 }
 
 // Decodes escaped text starting at line[*pos] up to the unescaped |close|
 // character, and leaves *pos after it. Returns nothing when |close| never
-// comes. The text is gathered as UTF-16 code units first, because Wine
-// writes each unit of a surrogate pair as its own \x escape.
+// comes or a NUL byte stands in the text (binary junk, not text Wine wrote). The text is gathered
+// as UTF-16 code units first, because Wine writes each unit of a surrogate pair as its own \x
+// escape.
 std::optional<std::string> parseEscaped(std::string_view line, std::size_t* pos, char close) {
   std::u16string units;
   std::size_t i = *pos;
@@ -50,6 +46,7 @@ std::optional<std::string> parseEscaped(std::string_view line, std::size_t* pos,
       *pos = i + 1;
       return utf16ToUtf8(units);
     }
+    if (c == '\0') return std::nullopt;
     if (c != '\\') {
       if (static_cast<unsigned char>(c) < 0x80) {
         units.push_back(static_cast<char16_t>(c));
@@ -59,7 +56,7 @@ std::optional<std::string> parseEscaped(std::string_view line, std::size_t* pos,
       }
       continue;
     }
-    if (++i >= line.size()) break;
+    if (++i >= line.size() || line[i] == '\0') break;
     const char e = line[i++];
     if (const auto letter = kEscapeLetters.find(e); letter != std::string_view::npos) {
       units.push_back(kEscapedControls[letter]);
@@ -248,15 +245,6 @@ std::optional<RegistryValue> parseData(std::string_view data,
   return value;
 }
 
-// Adds the key at |path| (normalized) and all of its ancestors.
-RegistryValues* addKey(RegistryHive* hive, const std::string& path) {
-  for (std::size_t slash = path.find('\\'); slash != std::string::npos;
-       slash = path.find('\\', slash + 1)) {
-    hive->keys.try_emplace(path.substr(0, slash));
-  }
-  return &hive->keys[path];
-}
-
 }  // namespace
 
 std::string foldCase(std::string_view text) {
@@ -282,6 +270,20 @@ std::string normalizeKeyPath(std::string_view path) {
   return normalized;
 }
 
+const RegistryValues* RegistryHive::find(std::string_view path) const {
+  const auto found = keys.find(path);
+  return found == keys.end() ? nullptr : &found->second;
+}
+
+bool RegistryHive::exists(std::string_view path) const {
+  if (path.empty() || keys.contains(path)) return true;
+  // The keys below |path| sort right after "path\", one run of them.
+  std::string below(path);
+  below += '\\';
+  const auto next = keys.lower_bound(below);
+  return next != keys.end() && next->first.starts_with(below);
+}
+
 RegistryHive parseWineRegistry(std::string_view text) {
   RegistryHive hive;
   hive.keys.try_emplace("");
@@ -294,7 +296,7 @@ RegistryHive parseWineRegistry(std::string_view text) {
     if (line.starts_with('[')) {
       std::size_t pos = 1;
       const auto path = parseEscaped(line, &pos, ']');
-      current = path ? addKey(&hive, normalizeKeyPath(*path)) : nullptr;
+      current = path ? &hive.keys[normalizeKeyPath(*path)] : nullptr;
       continue;
     }
     if (current == nullptr || !(line.starts_with('"') || line.starts_with('@'))) {

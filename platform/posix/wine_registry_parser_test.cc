@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -100,9 +101,11 @@ TEST(WineRegistryParser, KeysExistWithTheirAncestorsAndFoldedNames) {
       "\"InstallPath\"=\"C:\\\\Host\\\\\"\n"
       "[SOFTWARE\\\\harvel] 2\n"
       "\"INSTALLPATH\"=\"second section of the same key\"\n");
-  EXPECT_TRUE(hive.keys.contains(""));
-  EXPECT_TRUE(hive.keys.contains("software"));
-  EXPECT_TRUE(hive.keys.contains("software\\harvel\\harvel rastella dual"));
+  EXPECT_TRUE(hive.exists(""));
+  EXPECT_TRUE(hive.exists("software"));
+  EXPECT_TRUE(hive.exists("software\\harvel\\harvel rastella dual"));
+  EXPECT_FALSE(hive.exists("software\\harvel\\harvel rastella"));
+  EXPECT_FALSE(hive.exists("software\\harvel\\harvel rastella dual\\installer\\x"));
   EXPECT_EQ(valueOf(hive, "software\\harvel\\harvel rastella dual\\installer", "installpath").data,
             terminated("C:\\Host\\"));
   EXPECT_EQ(valueOf(hive, "software\\harvel", "installpath").data,
@@ -125,6 +128,95 @@ TEST(WineRegistryParser, SkipsWhatItCannotRead) {
 
   const RegistryHive wrongHeader = parseWineRegistry("REGEDIT4\n[K] 1\n\"A\"=\"b\"\n");
   EXPECT_EQ(wrongHeader.keys.size(), 1u);  // only the root
+}
+
+TEST(WineRegistryParser, DeepKeyIsStoredOnceWithoutItsAncestors) {
+  std::string section;
+  std::string path;
+  for (int depth = 0; depth < 200000; ++depth) {
+    section += depth == 0 ? "k" : "\\\\k";
+    path += depth == 0 ? "k" : "\\k";
+  }
+  const RegistryHive hive =
+      parseWineRegistry("WINE REGISTRY Version 2\n[" + section + "] 1\n\"V\"=\"deep\"\n");
+  EXPECT_EQ(hive.keys.size(), 2u);  // the root and the one section
+  EXPECT_EQ(hive.find(path)->at("v").data, terminated("deep"));
+  EXPECT_TRUE(hive.exists(path.substr(0, 100001)));  // an ancestor 50000 deep
+  EXPECT_EQ(hive.find(path.substr(0, 100001)), nullptr);
+  EXPECT_FALSE(hive.exists(path.substr(0, 100000)));  // "k\\...\\k\\" is no key name
+  EXPECT_FALSE(hive.exists(path + "\\k"));
+}
+
+// Raw bytes that are not UTF-8 (here Latin-1) read as one U+FFFD each and
+// never take the quote, escape or text after them.
+TEST(WineRegistryParser, BytesThatAreNotUtf8NeverSwallowWhatFollows) {
+  const std::string fffd = "\xef\xbf\xbd";
+  const struct {
+    std::string quoted;
+    std::string value;
+  } cases[] = {
+      {"\"Jos\xe9\"", "Jos" + fffd},
+      {"\"Jos\xe9 X\"", "Jos" + fffd + " X"},
+      {"\"\xc3\"", fffd},                                // lead byte without continuation
+      {"\"\xe0\x80\\\"q\"", fffd + fffd + "\"q"},        // then an escaped quote
+      {"\"\xc0\xaf\"", fffd + fffd},                     // overlong '/'
+      {"\"\xed\xa0\x80\"", fffd + fffd + fffd},          // a surrogate
+      {"\"a\\\xe9\"", "a" + fffd},                       // escaped Latin-1 byte
+      {"\"gr\xc3\xbc\xc3\x9f\"", "gr\xc3\xbc\xc3\x9f"},  // well-formed UTF-8 stays
+      {"str(2):\"Jos\xe9\"", "Jos" + fffd},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.quoted);
+    const RegistryHive hive = parseWineRegistry(
+        "WINE REGISTRY Version 2\n[K\xe9] 1\n\"V\xe9\"=" + c.quoted + "\n\"Next\"=\"kept\"\n");
+    const std::string key = "k" + fffd;
+    ASSERT_NE(hive.find(key), nullptr);
+    EXPECT_EQ(valueOf(hive, key, "v" + fffd).data, terminated(c.value));
+    EXPECT_EQ(valueOf(hive, key, "next").data, terminated("kept"));
+  }
+}
+
+TEST(WineRegistryParser, DamagedLinesLoseOnlyWhatTheyHold) {
+  const char text[] =
+      "WINE REGISTRY Version 2\n"
+      "[K] 1\n"
+      "\"Nul\"=\"a\0b\"\n"
+      "\"EscapedNul\"=\"a\\\0\"\n"
+      "\"Open\"=\"a\\\"\n"
+      "\"Junk\"=\x01\x02\xff\"\n"
+      "\x00\x01[\xff\n"
+      "\"Good\"=\"kept\"\n"
+      "[Broken\\\\Key 1\n"
+      "\"Lost\"=\"with its key line\"\n"
+      "[L\0] 1\n"
+      "\"AlsoLost\"=\"with its key line\"\n"
+      "[M] 1\n"
+      "\"Hex\"=hex:01,\\\n";
+  const RegistryHive hive = parseWineRegistry(std::string_view(text, sizeof text - 1));
+  ASSERT_NE(hive.find("k"), nullptr);
+  EXPECT_EQ(hive.find("k")->size(), 1u);
+  EXPECT_EQ(valueOf(hive, "k", "good").data, terminated("kept"));
+  EXPECT_FALSE(hive.exists("broken"));
+  EXPECT_EQ(hive.keys.size(), 3u);  // the root, K and M
+  EXPECT_EQ(valueOf(hive, "m", "hex").data, Bytes{1});
+}
+
+// Any bytes at all: the parser ends, without crashing, on every one of a
+// run of pseudo-random texts built from the pieces of the format.
+TEST(WineRegistryParser, ArbitraryBytesNeverCrashOrHang) {
+  const char* pieces[] = {"\n",   "[",       "]",        "\"",     "\\", "=",  "@",
+                          "hex:", "hex(2):", "str(7):",  "dword:", ",",  "ff", "\\x",
+                          "\\0",  "\xe9",    "\xf0\x9f", "\0",     " ",  "\r"};
+  std::uint32_t seed = 12345;
+  for (int round = 0; round < 2000; ++round) {
+    std::string text = "WINE REGISTRY Version 2\n";
+    for (int i = 0; i < 200; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      text += pieces[(seed >> 16) % std::size(pieces)];
+    }
+    const RegistryHive hive = parseWineRegistry(text);
+    EXPECT_TRUE(hive.exists(""));
+  }
 }
 
 TEST(WineRegistryParser, NormalizesCallerKeyPaths) {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstring>
+#include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -71,6 +76,39 @@ TEST_F(WineRegistryTest, MissingFileIsAnEmptyHive) {
   EXPECT_EQ(registry_.openKey(Hive::kClassesRoot, "", &key), kOk);
   registry_.closeKey(key);
   EXPECT_EQ(registry_.openKey(Hive::kClassesRoot, "Msxml2.DOMDocument.4.0", &key), kFileNotFound);
+}
+
+TEST_F(WineRegistryTest, HiveThatIsNoRegularFileIsEmptyAndNeverWaitedFor) {
+  ASSERT_EQ(::mkfifo((scratch_ / "system.reg").c_str(), 0600), 0);
+  ASSERT_EQ(::mkdir((scratch_ / "user.reg").c_str(), 0700), 0);
+  auto opened = std::async(std::launch::async, [this] {
+    RegKey key = 0;
+    return registry_.openKey(Hive::kLocalMachine, "Software", &key) == kFileNotFound &&
+           registry_.openKey(Hive::kCurrentUser, "Software", &key) == kFileNotFound;
+  });
+  if (opened.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "waits for a writer of the FIFO";
+    std::ofstream((scratch_ / "system.reg").c_str()) << "\n";  // let it go on
+  }
+  EXPECT_TRUE(opened.get());
+}
+
+TEST_F(WineRegistryTest, DeepKeyAndItsAncestorsOpen) {
+  std::string section = "Software";
+  std::string path = "Software";
+  for (int depth = 0; depth < 200000; ++depth) {
+    section += "\\\\k";
+    path += "\\k";
+  }
+  writeHive("system.reg", "[" + section + "] 1\n\"V\"=\"deep\"\n");
+  RegType type = 0;
+  std::uint32_t size = 0;
+  EXPECT_EQ(query(Hive::kLocalMachine, path, "v", &type, &size), kOk);
+  EXPECT_EQ(size, 5u);
+  RegKey key = 0;
+  ASSERT_EQ(registry_.openKey(Hive::kLocalMachine, path.substr(0, 100000), &key), kOk);
+  registry_.closeKey(key);
+  EXPECT_EQ(registry_.openKey(Hive::kLocalMachine, path + "\\k", &key), kFileNotFound);
 }
 
 TEST_F(WineRegistryTest, HiveIsReadOnFirstUseAndKept) {

@@ -29,6 +29,20 @@ Error refuseReadOnlyOrFolder(DWORD attributes) {
   return isFolder(attributes) || isReadOnly(attributes) ? kAccessDenied : kOk;
 }
 
+// Why the open |handle| is no regular file to read or write (kOk when it
+// is one): a device, a pipe or a folder, or a reparse point opened as
+// itself (a link that appeared after the attributes were looked at).
+Error refuseAllButRegularFile(HANDLE handle, bool followLinks) {
+  if (::GetFileType(handle) != FILE_TYPE_DISK) return kAccessDenied;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle, &info)) return lastError();
+  if (isFolder(info.dwFileAttributes)) return kAccessDenied;
+  if (!followLinks && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    return kCantResolveName;
+  }
+  return kOk;
+}
+
 // The handle's identity, to tell two names of one file.
 bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
   return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
@@ -47,15 +61,18 @@ Error copyRefusal(HANDLE source, const std::wstring& target, bool failIfExists) 
   BY_HANDLE_FILE_INFORMATION sourceInfo{};
   BY_HANDLE_FILE_INFORMATION targetInfo{};
   Error refusal = kOk;
-  if (!::GetFileInformationByHandle(source, &sourceInfo) ||
-      !::GetFileInformationByHandle(probe, &targetInfo)) {
+  if (::GetFileType(probe) != FILE_TYPE_DISK) {
+    // A device: only a regular file is replaced (a failed copy deletes the
+    // target), and a device has no file identity to compare.
+    refusal = kAccessDenied;
+  } else if (!::GetFileInformationByHandle(source, &sourceInfo) ||
+             !::GetFileInformationByHandle(probe, &targetInfo)) {
     refusal = lastError();
   } else if (sameFile(sourceInfo, targetInfo)) {
     refusal = kSharingViolation;  // the source is open without write sharing
   } else if (failIfExists) {
     refusal = kFileExists;
-  } else if (::GetFileType(probe) != FILE_TYPE_DISK ||
-             refuseReadOnlyOrFolder(targetInfo.dwFileAttributes) != kOk) {
+  } else if (refuseReadOnlyOrFolder(targetInfo.dwFileAttributes) != kOk) {
     // Only a regular file is replaced: a failed copy deletes the target,
     // which must never hit a folder or a device.
     refusal = kAccessDenied;
@@ -116,8 +133,11 @@ Error Win32FileSystem::open(const std::string& path, const OpenOptions& options,
 
   // Truncating needs write access, also for a reader that asks to create
   // the file anew.
+  // FILE_READ_ATTRIBUTES: what the handle is gets checked after the open,
+  // also for a writer.
   const DWORD access =
-      writing ? GENERIC_WRITE : (truncating ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ);
+      FILE_READ_ATTRIBUTES |
+      (writing ? GENERIC_WRITE : (truncating ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ));
   DWORD creation = OPEN_EXISTING;
   if (options.disposition == Disposition::kCreateAlways) creation = CREATE_ALWAYS;
   if (options.disposition == Disposition::kCreateNew) creation = CREATE_NEW;
@@ -125,6 +145,10 @@ Error Win32FileSystem::open(const std::string& path, const OpenOptions& options,
       FILE_ATTRIBUTE_NORMAL | (options.followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
   HANDLE handle = ::CreateFileW(wide.c_str(), access, 0, nullptr, creation, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return lastError();
+  if (const Error refusal = refuseAllButRegularFile(handle, options.followLinks); refusal != kOk) {
+    ::CloseHandle(handle);
+    return refusal;
+  }
   *file = std::make_unique<Win32File>(handle);
   return kOk;
 }
@@ -163,7 +187,9 @@ Error Win32FileSystem::copyFile(const std::string& from, const std::string& to, 
   HANDLE in = ::CreateFileW(toWide(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (in == INVALID_HANDLE_VALUE) return lastError();
-  if (const Error refusal = copyRefusal(in, target, failIfExists); refusal != kOk) {
+  Error refusal = refuseAllButRegularFile(in, true);
+  if (refusal == kOk) refusal = copyRefusal(in, target, failIfExists);
+  if (refusal != kOk) {
     ::CloseHandle(in);
     return refusal;
   }
@@ -176,7 +202,14 @@ Error Win32FileSystem::copyFile(const std::string& from, const std::string& to, 
     ::CloseHandle(in);
     return error;
   }
-  Error error = copyBytes(in, out);
+  Error error = ::GetFileType(out) == FILE_TYPE_DISK ? kOk : kAccessDenied;
+  if (error != kOk) {
+    // A device that appeared at |to| since the look above: not ours to delete.
+    ::CloseHandle(out);
+    ::CloseHandle(in);
+    return error;
+  }
+  error = copyBytes(in, out);
   if (!::CloseHandle(out) && error == kOk) error = lastError();
   BY_HANDLE_FILE_INFORMATION sourceInfo{};
   if (error == kOk && ::GetFileInformationByHandle(in, &sourceInfo) &&
@@ -223,6 +256,49 @@ Error Win32FileSystem::syncParentDirectory(const std::string& path) {
     return error == kFileNotFound ? kPathNotFound : error;
   }
   return isFolder(attributes) ? kOk : kPathNotFound;
+}
+
+Error Win32FileSystem::identity(const std::string& path, FileIdentity* id) {
+  if (id == nullptr) return kInvalidParameter;
+  // No access asked: neither conflicts with other openers nor changes the
+  // file; FILE_FLAG_BACKUP_SEMANTICS lets a folder be looked at too.
+  HANDLE probe =
+      ::CreateFileW(toWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return lastError();
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool found = ::GetFileInformationByHandle(probe, &info) != 0;
+  const Error error = found ? kOk : lastError();
+  ::CloseHandle(probe);
+  if (!found) return error;
+  id->volume = info.dwVolumeSerialNumber;
+  id->file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  return kOk;
+}
+
+Error Win32FileSystem::clearReadOnly(const std::string& path) {
+  // The link itself is opened, never its target, and the attributes are
+  // changed through that handle, so nothing that replaces the file
+  // meanwhile is touched.
+  HANDLE handle =
+      ::CreateFileW(toWide(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return lastError();
+  Error error = refuseAllButRegularFile(handle, false);
+  if (error == kCantResolveName) error = kAccessDenied;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (error == kOk && !::GetFileInformationByHandle(handle, &info)) error = lastError();
+  if (error == kOk && isReadOnly(info.dwFileAttributes)) {
+    FILE_BASIC_INFO basic{};  // zero times: left as they are
+    basic.FileAttributes = info.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY};
+    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (!::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic)) {
+      error = lastError();
+    }
+  }
+  ::CloseHandle(handle);
+  return error;
 }
 
 }  // namespace platform::win32

@@ -32,7 +32,10 @@ class Win32FileSystem : public FileSystem {
   // followLinks false a reparse point (a symbolic link or junction) at the
   // path is refused with kCantResolveName before anything is truncated, and
   // FILE_FLAG_OPEN_REPARSE_POINT keeps one that appears meanwhile from
-  // being followed. kCreateNew on any existing name is kFileExists.
+  // being followed. kCreateNew on any existing name is kFileExists. A
+  // handle that is no regular file on disk (GetFileType not
+  // FILE_TYPE_DISK: a device or pipe; a folder) is closed again and refused
+  // with kAccessDenied.
   Error open(const std::string& path, const OpenOptions& options,
              std::unique_ptr<File>* file) override;
 
@@ -51,8 +54,8 @@ class Win32FileSystem : public FileSystem {
   // not say whether it failed before or after it created or truncated the
   // target, and a failed copy must leave no partial target (the target is
   // deleted after any failure once it was opened, and never before). Only a
-  // regular file is replaced (a folder or a device at |to| gives
-  // kAccessDenied). Copying a file onto itself, under any name, fails with
+  // regular file is copied or replaced (a folder or a device at |from| or
+  // |to| gives kAccessDenied). Copying a file onto itself, under any name, fails with
   // kSharingViolation, as CopyFileW's does, without truncating it. A
   // read-only source gives a read-only target, as CopyFileW carries the
   // attribute; other attributes and the times are not carried.
@@ -66,6 +69,15 @@ class Win32FileSystem : public FileSystem {
   // (never a pattern); the name matches without regard to case, as the
   // Windows search does.
   Error findExactName(const std::string& path) override;
+
+  // The volume serial number and file index of the file behind |path|
+  // (GetFileInformationByHandle on a handle without access).
+  Error identity(const std::string& path, FileIdentity* id) override;
+
+  // Clears FILE_ATTRIBUTE_READONLY through a handle to the file itself
+  // (FILE_FLAG_OPEN_REPARSE_POINT): a link, a folder or a device gives
+  // kAccessDenied and is left as it is.
+  Error clearReadOnly(const std::string& path) override;
 
   // Checks that the folder holding |path| exists (kPathNotFound when it
   // does not) and does nothing else: Windows has no folder flush. Folder

@@ -218,5 +218,46 @@ TEST_F(Win32FileSystemTest, FindExactName) {
     EXPECT_EQ(files_.findExactName(scratch_ / c.path), c.expected) << c.path;
 }
 
+TEST_F(Win32FileSystemTest, DevicesAreNeitherOpenedNorCopied) {
+  const std::string file = scratch_.write("file", "regular");
+  std::unique_ptr<File> opened;
+  EXPECT_EQ(files_.open("NUL", {}, &opened), kAccessDenied);
+  EXPECT_EQ(files_.open("\\\\.\\NUL", {Access::kWrite, Disposition::kOpenExisting}, &opened),
+            kAccessDenied);
+  EXPECT_EQ(files_.copyFile("NUL", scratch_ / "copy", false), kAccessDenied);
+  EXPECT_FALSE(ScratchDir::exists(scratch_ / "copy"));
+  EXPECT_EQ(files_.copyFile(file, "NUL", false), kAccessDenied);
+  EXPECT_EQ(ScratchDir::read(file), "regular");
+}
+
+TEST_F(Win32FileSystemTest, IdentityTellsSpellingsOfOneFileFromOtherFiles) {
+  const std::string a = scratch_.write("dir\\a.dsr", "a");
+  const std::string b = scratch_.write("dir\\b.dsr", "b");
+  FileIdentity first;
+  ASSERT_EQ(files_.identity(a, &first), kOk);
+  for (const std::string& other :
+       {scratch_ / "DIR\\A.DSR", scratch_ / "dir\\.\\a.dsr", scratch_ / "dir/../dir/a.dsr"}) {
+    FileIdentity same;
+    ASSERT_EQ(files_.identity(other, &same), kOk) << other;
+    EXPECT_EQ(same, first) << other;
+  }
+  FileIdentity second;
+  ASSERT_EQ(files_.identity(b, &second), kOk);
+  EXPECT_FALSE(second == first);
+  EXPECT_EQ(files_.identity(scratch_ / "dir\\none", &second), kFileNotFound);
+}
+
+TEST_F(Win32FileSystemTest, ClearReadOnlyChangesRegularFilesOnly) {
+  const std::string readOnly = scratch_.write("ro", "stale");
+  ScratchDir::makeReadOnly(readOnly);
+  EXPECT_EQ(files_.clearReadOnly(readOnly), kOk);
+  std::uint32_t attributes = 0;
+  ASSERT_EQ(files_.getAttributes(readOnly, &attributes), kOk);
+  EXPECT_EQ(attributes, kAttrNormal);
+  EXPECT_EQ(files_.deleteFile(readOnly), kOk);
+  EXPECT_EQ(files_.clearReadOnly(scratch_.mkdirs("dir")), kAccessDenied);
+  EXPECT_EQ(files_.clearReadOnly(scratch_ / "none"), kFileNotFound);
+}
+
 }  // namespace
 }  // namespace platform::win32

@@ -44,7 +44,15 @@ bool readDocument(const std::string& path, devseries::DeviceSeries& record, std:
   }
   devseries::DeviceSeriesIO2 io(path, env);
   if (!io.read(record)) {
-    err << "dsrtool: " << path << ": " << io.lastError() << "\n";
+    // A document that breaks at a known place is reported as compilers do:
+    // "FILE:LINE:COLUMN: reason".
+    const xml::LoadError& load = io.loadError();
+    if (load.line > 0) {
+      err << "dsrtool: " << path << ":" << load.line << ":" << load.column << ": " << load.reason
+          << "\n";
+    } else {
+      err << "dsrtool: " << path << ": " << io.lastError() << "\n";
+    }
     return false;
   }
   if (version != nullptr) *version = io.foundVersion().toString();
@@ -75,30 +83,56 @@ int info(const std::string& path, std::ostream& out, std::ostream& err, platform
   return kExitOk;
 }
 
-// Writes |record| over |out|, which already holds a document of the wanted
-// version, through a DeviceSeriesIO2 bound to it.
-int writeOver(const std::string& path, devseries::DeviceSeries& record, std::ostream& err,
-              platform::Env& env) {
-  devseries::DeviceSeriesIO2 io(path, env);
-  if (!io.write(record)) {
-    err << "dsrtool: " << path << ": cannot be written\n";
+// Writes |record| to |path| with the version of the document at
+// |versionSource|, its feed calibration lists fitted to the model count as
+// an update writes them. The result is made at "<path>.tmp", created exclusively,
+// and moved over |path| only once it is complete, so a failure leaves an
+// existing |path| as it was and nothing new behind.
+int copyThenWrite(const std::string& versionSource, const std::string& path,
+                  devseries::DeviceSeries& record, std::ostream& err, platform::Env& env) {
+  devseries::fitFeedCalibrationLists(record);
+  platform::FileSystem& files = env.files();
+  const std::string temporary = path + ".tmp";
+  // The copy carries the version; it is created exclusively, never over a
+  // file of someone else's.
+  const platform::Error copied = files.copyFile(versionSource, temporary, true);
+  if (copied != platform::kOk) {
+    err << "dsrtool: " << temporary << ": cannot be written: " << platform::describeError(copied)
+        << "\n";
+    return kExitUnreadable;
+  }
+  bool written = false;
+  std::string reason;
+  {
+    devseries::DeviceSeriesIO2 io(temporary, env);
+    // The version is read from the copy, which is then made anew for the
+    // document, never written through whatever may have replaced it.
+    io.peekVersion();
+    const platform::Error deleted = files.deleteFile(temporary);
+    if (deleted != platform::kOk) {
+      reason = platform::describeError(deleted);
+    } else {
+      written = io.write(record, platform::Disposition::kCreateNew);
+      if (!written) reason = io.lastError();
+    }
+  }
+  const platform::Error moved = written ? files.moveFileReplace(temporary, path) : platform::kOk;
+  if (!written || moved != platform::kOk) {
+    files.deleteFile(temporary);
+    if (moved != platform::kOk) reason = platform::describeError(moved);
+    err << "dsrtool: " << path << ": cannot be written: " << reason << "\n";
     return kExitUnreadable;
   }
   return kExitOk;
 }
 
-int copyThenWrite(const std::string& versionSource, const std::string& path,
-                  devseries::DeviceSeries& record, std::ostream& err, platform::Env& env) {
-  const platform::Error copied = env.files().copyFile(versionSource, path, false);
-  if (copied != platform::kOk) {
-    err << "dsrtool: " << path << ": cannot be written (" << platform::describeError(copied)
-        << ")\n";
-    return kExitUnreadable;
-  }
-  const int written = writeOver(path, record, err, env);
-  // Leave no copy of the version source behind in place of a result.
-  if (written != kExitOk) env.files().deleteFile(path);
-  return written;
+// True when |out| names the same file as |input|, however either is spelt.
+bool sameFile(platform::FileSystem& files, const std::string& out, const std::string& input) {
+  if (out == input) return true;
+  platform::FileIdentity outId;
+  platform::FileIdentity inputId;
+  return files.identity(out, &outId) == platform::kOk &&
+         files.identity(input, &inputId) == platform::kOk && outId == inputId;
 }
 
 int roundtrip(const std::string& in, const std::string& out, std::ostream& err,
@@ -172,8 +206,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "roundtrip" && operands == 2) return roundtrip(args[1], args[2], err, env);
   if (command == "curve" && operands == 3) return curve(args[1], args[2], args[3], out, err, env);
   if (command == "merge" && operands == 3) {
-    // OUT is replaced and, on failure, removed: it must not be an input.
-    if (args[3] == args[1] || args[3] == args[2]) {
+    // OUT is replaced: it must not be an input, under any spelling.
+    if (sameFile(env.files(), args[3], args[1]) || sameFile(env.files(), args[3], args[2])) {
       return usageError(err, "merge: OUT must differ from INSTALLED and NEW");
     }
     return merge(args[1], args[2], args[3], out, err, env);

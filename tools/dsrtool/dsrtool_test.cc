@@ -100,6 +100,10 @@ TEST_F(DsrToolTest, UsageErrorsExitTwoWithAMessage) {
       {"merge", doc, doc},
       {"merge", doc, doc, doc, doc},
       {"merge", doc, path("ostrand_km_lx.dsr"), doc},  // OUT would replace an input
+      // ... also under another spelling of the same file
+      {"merge", doc, path("ostrand_km_lx.dsr"), scratch_ / "./ostrand_km.dsr"},
+      {"merge", path("ostrand_km_lx.dsr"), doc,
+       scratch_ / "../" + fs::path(scratch_.path()).filename().string() + "/ostrand_km.dsr"},
   };
   for (const std::vector<std::string>& args : cases) {
     SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " with " + std::to_string(args.size()));
@@ -165,19 +169,29 @@ TEST_F(DsrToolTest, InfoOnUnreadableDocumentsExitsOneWithTheReason) {
   scratch_.write("nine.dsr", nineChildren);
   scratch_.write("text.dsr", "this is no XML\n");
   scratch_.write("other.dsr", "<?xml version=\"1.0\"?>\n<MediaList strVersion=\"1.0.0.0\"/>\n");
+  scratch_.write("broken.dsr",
+                 "<DeviceSeries strVersion=\"1.0.0.0\">\n\t<aModelInfoList>\n\t</aInk>\n");
 
+  // What follows "dsrtool: FILE": a place in the file where the parser
+  // stopped, else the reason after ": ".
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"text.dsr", "not well-formed"},
-      {"other.dsr", "no DeviceSeries root element"},
-      {"nine.dsr", "a positional element is missing"},
-      {"absent.dsr", "no such file"},
+      {"broken.dsr", ":3:4: Start-end tags mismatch"},
+      {"text.dsr",
+       ": not well-formed: top-level content, a duplicate attribute, '<' in an attribute value or "
+       "an unknown reference"},
+      {"other.dsr", ": no DeviceSeries root element"},
+      {"nine.dsr", ": a positional element is missing in /DeviceSeries"},
+      {"absent.dsr", ": no such file"},
   };
   for (const auto& [name, reason] : cases) {
     SCOPED_TRACE(name);
     EXPECT_EQ(run({"info", path(name)}), kExitUnreadable);
     EXPECT_EQ(out_.str(), "");
-    EXPECT_NE(err_.str().find(path(name)), std::string::npos) << err_.str();
-    EXPECT_NE(err_.str().find(reason), std::string::npos) << err_.str();
+    std::string expected = "dsrtool: ";
+    expected += path(name);
+    expected += reason;
+    expected += '\n';
+    EXPECT_EQ(err_.str(), expected);
   }
 }
 
@@ -295,18 +309,36 @@ TEST_F(DsrToolMergeTest, TouchesNoFileButTheOutput) {
                          call.op == FileOp::kMoveFileReplace || call.op == FileOp::kCopyFile ||
                          call.op == FileOp::kCreateDirectory;
     if (!changes) continue;
+    // The result is made beside OUT and renamed over it.
     const std::string& target = call.otherPath.empty() ? call.path : call.otherPath;
-    EXPECT_EQ(target, path("out.dsr")) << platform::fileOpName(call.op);
+    EXPECT_TRUE(target == path("out.dsr") || target == path("out.dsr.tmp"))
+        << platform::fileOpName(call.op) << " " << target;
   }
 }
 
-TEST_F(DsrToolMergeTest, AFailedWriteLeavesNoOutput) {
-  files_->inject(platform::Fault::diskFull(1000, "out.dsr"));
-  EXPECT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}),
-            kExitUnreadable);
-  EXPECT_NE(err_.str().find("cannot be written"), std::string::npos) << err_.str();
-  EXPECT_EQ(out_.str(), "");
-  EXPECT_FALSE(ScratchDir::exists(path("out.dsr")));
+TEST_F(DsrToolMergeTest, AFailedWriteLeavesTheOutputAsItWas) {
+  // No OUT before: none after. An existing OUT (maybe a file the user still
+  // needs): kept byte for byte.
+  for (const bool existed : {false, true}) {
+    SCOPED_TRACE(existed ? "existing OUT" : "no OUT");
+    if (existed) ScratchDir::overwrite(path("out.dsr"), "the user's file");
+    files_->clearFaults();
+    files_->inject(platform::Fault::diskFull(1000, "out.dsr"));
+    EXPECT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}),
+              kExitUnreadable);
+    std::string expected = "dsrtool: ";
+    expected += path("out.dsr");
+    expected += ": cannot be written: ";
+    expected += platform::describeError(platform::kDiskFull);
+    expected += '\n';
+    EXPECT_EQ(err_.str(), expected);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(ScratchDir::exists(path("out.dsr")), existed);
+    if (existed) {
+      EXPECT_EQ(ScratchDir::read(path("out.dsr")), "the user's file");
+    }
+    EXPECT_FALSE(ScratchDir::exists(path("out.dsr.tmp")));
+  }
 }
 
 }  // namespace

@@ -19,14 +19,11 @@
 #include <vector>
 
 #include "tools/payloadgen/device_picture.h"
+#include "tools/payloadgen/device_series_docs.h"
 #include "tools/payloadgen/icc_profile.h"
 #include "tools/payloadgen/media_file.h"
 #include "tools/payloadgen/passmask_table.h"
 #include "tools/payloadgen/profile_list.h"
-
-#ifdef OKM_HAVE_DEVICE_SERIES_DOCS
-#include "tools/payloadgen/device_series_docs.h"
-#endif
 
 namespace {
 
@@ -63,12 +60,7 @@ void generate(const fs::path& outDir) {
     writeFile(outDir / "profiles" / entry.fileName, payloadgen::buildOutputProfile(entry));
   }
 
-#ifdef OKM_HAVE_DEVICE_SERIES_DOCS
   writeDeviceSeriesDocuments(outDir);
-#else
-  std::fprintf(stderr,
-               "payloadgen: built without the device-series documents; no .dsr files written\n");
-#endif
 }
 
 }  // namespace

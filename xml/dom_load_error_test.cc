@@ -1,0 +1,72 @@
+// Why a document does not load: the reason, and the line and column where
+// the parser stopped, counted in the text converted to UTF-8.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "xml/dom.h"
+#include "xml/testing/xml_test_support.h"
+
+namespace xml {
+namespace {
+
+using namespace std::string_literals;
+
+struct BrokenDocument {
+  const char* name;
+  std::string text;
+  int line;
+  int column;
+  const char* reason;
+};
+
+class DomLoadErrorTest : public ::testing::TestWithParam<BrokenDocument> {};
+
+TEST_P(DomLoadErrorTest, TellsWhereAndWhy) {
+  const BrokenDocument& broken = GetParam();
+  Document document = Document::create();
+  ASSERT_FALSE(document.loadXML(broken.text));
+  EXPECT_EQ(document.loadError().line, broken.line);
+  EXPECT_EQ(document.loadError().column, broken.column);
+  EXPECT_EQ(document.loadError().reason, broken.reason);
+}
+
+const std::string kWindows1252 = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Broken, DomLoadErrorTest,
+    ::testing::Values(
+        BrokenDocument{"mismatch", "<a>\n  <b></c>\n</a>", 2, 8, "Start-end tags mismatch"},
+        BrokenDocument{"crlf", "<a>\r\n<b>\r\n</a>", 3, 3, "Start-end tags mismatch"},
+        BrokenDocument{"lone_cr", "<a>\r\r<b x=1/></a>", 3, 6, "Error parsing element attribute"},
+        // The legacy bytes become two-byte characters; columns count them once.
+        BrokenDocument{"converted", kWindows1252 + "<a>\xe9\xe9\xe9</b>", 2, 9,
+                       "Start-end tags mismatch"},
+        BrokenDocument{"control", "<a>\n x\x01</a>"s, 2, 3, "a character XML does not allow"},
+        BrokenDocument{"unclosed", "<a>\n<b>", 2, 3, "Start-end tags mismatch"},
+        BrokenDocument{"two_roots", "<a/><b/>", 0, 0,
+                       "not well-formed: top-level content, a duplicate attribute, '<' in an "
+                       "attribute value or an unknown reference"},
+        BrokenDocument{"not_text", kWindows1252.substr(0, 30) + "shift_jis\"?><a>\x81\x7f</a>", 0,
+                       0, "the bytes are not text in the document's encoding"}),
+    [](const ::testing::TestParamInfo<BrokenDocument>& param) { return param.param.name; });
+
+class DomLoadErrorFileTest : public testing::XmlTest {};
+
+TEST_F(DomLoadErrorFileTest, UnreadableFileTellsThePlatformErrorAndSuccessClearsIt) {
+  Document document = Document::create();
+  memory_.put("C:\\d.xml", "<a/>");
+  files_.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault));
+  ASSERT_FALSE(document.load("C:\\d.xml", files_));
+  std::string expected = "cannot be read: ";
+  expected += platform::describeError(platform::kReadFault);
+  EXPECT_EQ(document.loadError().reason, expected);
+  EXPECT_EQ(document.loadError().line, 0);
+
+  files_.clearFaults();
+  ASSERT_TRUE(document.load("C:\\d.xml", files_));
+  EXPECT_EQ(document.loadError().reason, "");
+}
+
+}  // namespace
+}  // namespace xml
