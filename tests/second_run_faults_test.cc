@@ -6,8 +6,8 @@
 // the merged document of an uninterrupted run; every other file is as before
 // or as after an uninterrupted run, or absent (never partly written); no
 // ".tmp" or ".out" file is left (but one whose own deletion failed); the
-// run went on to the last file; and a
-// clean rerun gives exactly the tree of an uninterrupted second run.
+// run went on to the last file; and a clean rerun gives exactly the tree of
+// an uninterrupted second run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
