@@ -75,6 +75,9 @@ bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blo
   platform::OpenOptions options;
   options.access = platform::Access::kWrite;
   options.disposition = platform::Disposition::kCreateAlways;
+  // A link standing at the target is refused ("file cannot opened"), never
+  // written through: the installer writes the host's own files only.
+  options.followLinks = false;
   return deploy(env, targetPath, targetPath, blobId, options, /*flush=*/false);
 }
 

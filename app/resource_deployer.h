@@ -12,7 +12,8 @@ namespace app {
 // true only when the whole blob was written and the file closed.
 //
 // The target is created with write access, no sharing, replacing an existing
-// file; no folder is ever created. A failure before the file is created
+// file (a link standing at the target is refused, never written through);
+// no folder is ever created. A failure before the file is created
 // (unknown blob, data not obtainable, size zero, file cannot be created)
 // leaves whatever is at the path untouched. A failure after it leaves no
 // file at the path: a partly written file is deleted.

@@ -104,7 +104,7 @@ const HostileDocument kCases[] = {
        writeText(path, withDoctype(installed, entityBomb(), "lol9"));
      },
      kUntouched, "the mend of DTDs and entities (hostile documents)"},
-    {"ExternalEntityNamingALocalFile",
+    {"ExternalEntityToLocalFile",
      [](const std::string& installed, const std::string& path, const std::string& scratch) {
        const std::string file = scratch + "/secret.txt";
        writeText(file, kSecret);
@@ -141,7 +141,7 @@ const HostileDocument kCases[] = {
                                 std::string("<strLongModelName>a\0b\0", 22)));
      },
      kUntouched | kMerged | kBackedUp, nullptr},
-    {"TwoHundredThousandAttributes",
+    {"ManyAttributes",
      [](const std::string& installed, const std::string& path, const std::string&) {
        writeText(path, manyAttributes(installed));
      },
@@ -194,7 +194,7 @@ std::vector<std::string> mediaNames(platform::Env& env, const std::string& path)
   return names;
 }
 
-TEST_P(HostileDocumentTest, TheRunEndsAndTheUsersFileIsKept) {
+TEST_P(HostileDocumentTest, UsersFileIsKept) {
   const HostileDocument& hostile = GetParam();
   ScratchDir scratch;
   const std::string host = scratch / "Host";

@@ -62,8 +62,8 @@ const HostileRegistry kCases[] = {
      [](const std::string& text) {
        return replacedFirst(text, "InstallPath", std::string("Install\0Path", 12));
      }},
-    {"BinaryJunkAfterTheRecords", [](const std::string& text) { return text + junk(1 << 16); }},
-    {"BinaryJunkInsteadOfTheRecords",
+    {"JunkAfterRecords", [](const std::string& text) { return text + junk(1 << 16); }},
+    {"JunkInsteadOfRecords",
      [](const std::string& text) { return text.substr(0, text.find('\n') + 1) + junk(1 << 16); }},
 };
 
@@ -78,7 +78,7 @@ std::map<std::string, std::string> filesBelow(const fs::path& root) {
   return files;
 }
 
-TEST_P(HostileRegistryTest, TheInstallerEndsAndWritesOnlyInsideTheHost) {
+TEST_P(HostileRegistryTest, WritesOnlyInsideTheHost) {
   sandbox::SandboxHost host;
   host.registerHost(sandbox::kInstallPath);
   sandbox::createHostFolders(host);

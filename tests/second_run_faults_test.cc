@@ -145,27 +145,6 @@ platform::FileCall failedCall(const std::vector<platform::FileCall>& calls, File
   return {};
 }
 
-// Failures that the mends of other work in progress remove; each is named
-// by what it needs. Delete an entry once its mend is merged.
-struct Blocked {
-  FileOp op;
-  const char* pathEnd;  // the failed call's path ends with this
-  const char* needs;
-};
-const Blocked kBlockedUntilMerged[] = {
-    // One failing open or read of the installed file makes it look "not
-    // XML": it is replaced by the payload and kept only as ".bak".
-    {FileOp::kOpen, ".dsr", "the mend of an unreadable-but-writable file being overwritten"},
-    {FileOp::kRead, ".dsr", "the mend of an unreadable-but-writable file being overwritten"},
-};
-
-const char* blockedBy(const platform::FileCall& call) {
-  for (const Blocked& blocked : kBlockedUntilMerged) {
-    if (call.op == blocked.op && call.path.ends_with(blocked.pathEnd)) return blocked.needs;
-  }
-  return nullptr;
-}
-
 // |path| (as the installer wrote it, below |root|) relative to |root|, with
 // '/' separators, as a Tree names it.
 std::string relativeTo(const std::string& root, const std::string& path) {
@@ -185,12 +164,11 @@ std::string joined(const std::vector<std::string>& items) {
   return text;
 }
 
-TEST_P(SecondRunFaultTest, EachFailingCallLeavesTheUsersFilesWholeAndARerunConverges) {
+TEST_P(SecondRunFaultTest, UserFilesStayWhole) {
   const FaultKind& kind = GetParam();
   const int count = callsOf(kind.op);
   const std::string lastFile = second_run::kDeviceSeriesFiles.back();
   std::vector<std::string> failures;
-  std::vector<std::string> blocked;
   for (int nth = 1; nth <= count; ++nth) {
     second_run::restore(*host_, *before_);
 
@@ -221,19 +199,11 @@ TEST_P(SecondRunFaultTest, EachFailingCallLeavesTheUsersFilesWholeAndARerunConve
     if (second_run::snapshot(*host_) != *reference_) problems.push_back("the rerun differs");
 
     if (problems.empty()) continue;
-    const platform::FileCall& call = failed;
-    std::string report = std::string(kind.name) + " #" + std::to_string(nth) + " (" +
-                         platform::fileOpName(call.op) + " " + call.path + "):" + joined(problems);
-    if (const char* needs = blockedBy(call)) {
-      blocked.push_back(report + " [needs " + needs + "]");
-    } else {
-      failures.push_back(report);
-    }
+    failures.push_back(std::string(kind.name) + " #" + std::to_string(nth) + " (" +
+                       platform::fileOpName(failed.op) + " " + failed.path +
+                       "):" + joined(problems));
   }
   for (const std::string& failure : failures) ADD_FAILURE() << failure;
-  if (failures.empty() && !blocked.empty()) {
-    GTEST_SKIP() << "needs the mends of other areas:\n" << joined(blocked);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, SecondRunFaultTest, ::testing::ValuesIn(kKinds),

@@ -59,7 +59,10 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   {
     devseries::DeviceSeriesIO2 io(p, env);
     if (!io.loadDocument()) {
-      replaceUnreadable(env, writeBlob, p, t, blobId);
+      // Only content that is not XML is replaced. A file that could not be
+      // read this time (an I/O error, a lock taken meanwhile) may well hold
+      // the user's media and is left as it is.
+      if (!io.creator().loadError().unreadable) replaceUnreadable(env, writeBlob, p, t, blobId);
       return true;
     }
     // A document that loads but is not a readable device-series document

@@ -209,6 +209,9 @@ struct LoadError {
   std::string reason;  // empty after a successful load
   int line = 0;
   int column = 0;
+  // True when the file itself could not be read (the system refused or
+  // failed the open or a read): nothing is known of its content.
+  bool unreadable = false;
 };
 
 class Document {

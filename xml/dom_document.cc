@@ -177,6 +177,7 @@ bool Document::load(const std::string& path, platform::FileSystem& files) const 
     state_->loadError = LoadError();
     state_->loadError.reason = "cannot be read: ";
     state_->loadError.reason += platform::describeError(error);
+    state_->loadError.unreadable = true;
     return false;
   }
   return parse(std::move(content));

@@ -62,10 +62,15 @@ TEST_F(DomLoadErrorFileTest, UnreadableFileTellsThePlatformErrorAndSuccessClears
   expected += platform::describeError(platform::kReadFault);
   EXPECT_EQ(document.loadError().reason, expected);
   EXPECT_EQ(document.loadError().line, 0);
+  EXPECT_TRUE(document.loadError().unreadable);
 
   files_.clearFaults();
   ASSERT_TRUE(document.load("C:\\d.xml", files_));
   EXPECT_EQ(document.loadError().reason, "");
+  EXPECT_FALSE(document.loadError().unreadable);
+  memory_.put("C:\\d.xml", "<a>");
+  ASSERT_FALSE(document.load("C:\\d.xml", files_));
+  EXPECT_FALSE(document.loadError().unreadable);  // read, but not XML
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST(StderrDebugOutput, WritesEachTextByteForByte) {
   EXPECT_EQ(ScratchDir::read(path), first + second + large);
 }
 
-TEST(StderrDebugOutputDeathTest, PipeWithoutReaderNeitherEndsTheProcessNorLeavesASignal) {
+TEST(StderrDebugOutputDeathTest, PipeWithoutReaderLeavesNoSignal) {
   EXPECT_EXIT(
       {
         ::signal(SIGPIPE, SIG_DFL);
