@@ -59,8 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::MemoryHost host(kBlobId, newDocument());
   host.files.put(kInstalled, installed);
 
-  const update::BlobWriter writeBlob = [&host](const std::string& path, int id) {
-    return app::ResourceDeployer(host.env, path, id);
+  // Written as the installer writes them: exclusively, reported under P.
+  const update::BlobWriter writeBlob = [&host](const std::string& filePath,
+                                               const std::string& reportedPath, int id) {
+    return app::ResourceDeployerToNewFile(host.env, filePath, reportedPath, id);
   };
   update::DeviceSeriesUpdater(host.env, writeBlob, kInstalled, kBlobId);
 
