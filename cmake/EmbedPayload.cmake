@@ -146,11 +146,12 @@ function(_okm_parse_manifest manifest)
   set(OKM_STRING_IDS "${string_ids}" PARENT_SCOPE)
 endfunction()
 
-# _okm_cxx_literal(<text> <out>): |text| as the body of a C++ string literal.
-# Printable ASCII stays as it is (with \ and " escaped); every other byte
-# becomes a three-digit octal escape, so the bytes survive any source or
-# execution character set and no escape can swallow the next character.
-function(_okm_cxx_literal text out)
+# _okm_escape(<text> <out> <quote escape> <escape non-ASCII>): |text| as the
+# body of a string literal. Backslash becomes \\, a quote <quote escape>,
+# and control characters three-digit octal escapes, so no escape can
+# swallow the next character. Bytes of 128 and above become octal escapes
+# too when <escape non-ASCII> is true, else they stay as they are.
+function(_okm_escape text out quote_escape escape_non_ascii)
   string(HEX "${text}" hex)
   string(LENGTH "${hex}" hex_length)
   set(literal "")
@@ -161,19 +162,34 @@ function(_okm_cxx_literal text out)
     if(byte EQUAL 92)
       string(APPEND literal "\\\\")
     elseif(byte EQUAL 34)
-      string(APPEND literal "\\\"")
-    elseif(byte GREATER_EQUAL 32 AND byte LESS 127)
-      math(EXPR index "${i} / 2")
-      string(SUBSTRING "${text}" ${index} 1 char)
-      string(APPEND literal "${char}")
-    else()
+      string(APPEND literal "${quote_escape}")
+    elseif(byte LESS 32 OR byte EQUAL 127 OR (byte GREATER 127 AND escape_non_ascii))
       math(EXPR d1 "${byte} / 64")
       math(EXPR d2 "(${byte} / 8) % 8")
       math(EXPR d3 "${byte} % 8")
       string(APPEND literal "\\${d1}${d2}${d3}")
+    else()
+      math(EXPR index "${i} / 2")
+      string(SUBSTRING "${text}" ${index} 1 char)
+      string(APPEND literal "${char}")
     endif()
     math(EXPR i "${i} + 2")
   endwhile()
+  set(${out} "${literal}" PARENT_SCOPE)
+endfunction()
+
+# A C++ string literal's body: every byte outside printable ASCII is an
+# octal escape, so the bytes survive any source or execution character set.
+function(_okm_cxx_literal text out)
+  _okm_escape("${text}" literal "\\\"" TRUE)
+  set(${out} "${literal}" PARENT_SCOPE)
+endfunction()
+
+# A resource-script string's body, read under #pragma code_page(65001):
+# UTF-8 bytes stay as they are (windres knows no \u escapes), a quote is
+# doubled.
+function(_okm_rc_literal text out)
+  _okm_escape("${text}" literal "\"\"" FALSE)
   set(${out} "${literal}" PARENT_SCOPE)
 endfunction()
 
@@ -238,38 +254,6 @@ function(_okm_generate manifest asm_file cxx_file prefix accessor)
   # is what tells the build tool.
   file(WRITE "${asm_file}" "${asm}")
   file(WRITE "${cxx_file}" "${cxx}")
-endfunction()
-
-# _okm_rc_literal(<text> <out>): |text| as the body of a resource-script
-# string, to be read under #pragma code_page(65001). UTF-8 bytes stay as
-# they are (windres reads them in that code page); backslash, quote and the
-# control characters are escaped, since windres knows no \u escapes.
-function(_okm_rc_literal text out)
-  string(HEX "${text}" hex)
-  string(LENGTH "${hex}" hex_length)
-  set(literal "")
-  set(i 0)
-  while(i LESS hex_length)
-    string(SUBSTRING "${hex}" ${i} 2 byte_hex)
-    math(EXPR byte "0x${byte_hex}")
-    if(byte EQUAL 92)
-      string(APPEND literal "\\\\")
-    elseif(byte EQUAL 34)
-      string(APPEND literal "\"\"")
-    elseif(byte LESS 32 OR byte EQUAL 127)
-      math(EXPR d1 "${byte} / 64")
-      math(EXPR d2 "(${byte} / 8) % 8")
-      math(EXPR d3 "${byte} % 8")
-      string(APPEND literal "\\${d1}${d2}${d3}")
-    else()
-      # Any other byte, ASCII or part of a UTF-8 sequence, as it is.
-      math(EXPR index "${i} / 2")
-      string(SUBSTRING "${text}" ${index} 1 char)
-      string(APPEND literal "${char}")
-    endif()
-    math(EXPR i "${i} + 2")
-  endwhile()
-  set(${out} "${literal}" PARENT_SCOPE)
 endfunction()
 
 # _okm_generate_rc(<manifest> <rc out> <application manifest or "">)
