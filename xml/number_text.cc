@@ -54,6 +54,24 @@ bool isOverflow(const char* p, const char* end, bool hex) {
   return hex ? exponent + 4 * magnitude > 0 : exponent + magnitude > 0;
 }
 
+// The end of the longest hexadecimal number at |p| (after "0x"): hex digits
+// with at most one point, then a binary exponent only when a digit follows
+// 'p' and its one optional sign. from_chars is given no more than this, as
+// some library versions take "p+-3" for an exponent where strtod stops
+// before the 'p'.
+const char* hexNumberEnd(const char* p, const char* end) {
+  bool seenPoint = false;
+  for (; p != end && (isHexDigit(*p) || (*p == '.' && !seenPoint)); ++p) {
+    if (*p == '.') seenPoint = true;
+  }
+  if (p == end || (*p != 'p' && *p != 'P')) return p;
+  const char* exponent = p + 1;
+  if (exponent != end && (*exponent == '+' || *exponent == '-')) ++exponent;
+  if (exponent == end || !isDigit(*exponent)) return p;
+  while (exponent != end && isDigit(*exponent)) ++exponent;
+  return exponent;
+}
+
 }  // namespace
 
 std::string formatInt(int value) {
@@ -99,6 +117,7 @@ double parseReal(std::string_view text) {
     hex = true;
     p += 2;
   }
+  if (hex) end = hexNumberEnd(p, end);
   double value = 0.0;
   auto result =
       std::from_chars(p, end, value, hex ? std::chars_format::hex : std::chars_format::general);
