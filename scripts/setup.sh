@@ -7,7 +7,8 @@
 # finds LittleCMS for the payload generator, g++ and the gtest/gmock,
 # benchmark, pugixml and lcms2 headers build the Linux programs, locales lets
 # the decimal-comma test make its locale, clang with its runtime libraries
-# (libFuzzer, the sanitizers) builds the fuzz harnesses, the MinGW-w64
+# (libFuzzer, the sanitizers) builds the fuzz harnesses, clang-format and
+# clang-tidy check the sources' form and common faults, the MinGW-w64
 # compiler builds the Windows executable, wine and wine64 run its tests,
 # and dpkg-dev (with a deb-src entry) fetches the pugixml source the
 # Windows build compiles.
@@ -19,7 +20,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev liblcms2-dev
   locales
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64-posix wine wine64
   dpkg-dev
 )

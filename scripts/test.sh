@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything (installer, tools, tests) in both builds and runs every
-# test: the Linux-native build first, then the same tests under AddressSanitizer
+# test: the Linux-native build first, then the format and clang-tidy checks
+# of the sources, the same tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer (preset asan, without the payload
 # generator's tests), a short run of every fuzz harness (preset fuzz), then
 # the Windows build, whose tests run under Wine and end with end-to-end runs
@@ -24,6 +25,10 @@ linux() {
   ctest --preset default -j "$jobs"
 }
 
+style() {
+  scripts/check-style.sh format tidy
+}
+
 sanitizers() {
   cmake --preset asan >/dev/null
   cmake --build --preset asan -j "$jobs"
@@ -43,6 +48,7 @@ windows() {
 }
 
 stage linux linux
+stage style style
 stage asan sanitizers
 stage fuzz fuzzing
 stage windows windows
