@@ -4,7 +4,6 @@
 
 #include "devseries/growable_array.h"
 #include "devseries/ink_info.h"
-
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {

@@ -3,7 +3,6 @@
 
 #include "devseries/growable_array.h"
 #include "devseries/media_info.h"
-
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {

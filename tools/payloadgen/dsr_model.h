@@ -2,7 +2,6 @@
 #pragma once
 
 #include "devseries/model_info.h"
-
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {

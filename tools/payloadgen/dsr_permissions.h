@@ -5,7 +5,6 @@
 #include <string>
 
 #include "devseries/permission_set.h"
-
 #include "tools/payloadgen/dsr_random.h"
 
 namespace dsr {

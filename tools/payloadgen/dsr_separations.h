@@ -4,7 +4,6 @@
 
 #include "devseries/growable_array.h"
 #include "devseries/separation_info.h"
-
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {
