@@ -4,11 +4,23 @@
 // "Ostrand KM 300 LX" (ostrand_km_300_lx.dsr).
 #pragma once
 
-#include <filesystem>
+#include <string>
 
-// Writes the four .dsr files into outDir (which must exist), each in the
-// byte form of xml/save_format.h, so that reading a document and writing it
-// back with the system's device-series writer gives it back byte for byte.
-// The output is deterministic. Throws std::runtime_error when a file cannot
-// be written.
-void writeDeviceSeriesDocuments(const std::filesystem::path& outDir);
+#include "devseries/device_series.h"
+#include "platform/env.h"
+#include "tools/payloadgen/dsr_variant.h"
+
+// The format version the payload documents carry; an update keeps it.
+inline constexpr const char* kPayloadFormatVersion = "6.6.13.0";
+
+// The complete record of one variant's document. The values are
+// deterministic and in the form a read gives back: a document written from
+// the record reads as the same record.
+devseries::DeviceSeries deviceSeries(const dsr::Variant& v);
+
+// Writes the four .dsr files into outDir (which must exist) through the
+// system's device-series writer and |env|'s files, replacing files of those
+// names, with the root version kPayloadFormatVersion. Throws
+// std::runtime_error with the writer's reason when a file cannot be
+// written.
+void writeDeviceSeriesDocuments(const std::string& outDir, platform::Env& env);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "tools/payloadgen/dsr_random.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -33,25 +32,25 @@ int dotSizes(int index, Rng& rng) {
 
 }  // namespace
 
-void appendPrintChartFileInfoSets(pugi::xml_node root) {
-  pugi::xml_node list = addElement(root, "aPrintChartFileInfoSetList");
+devseries::GrowableArray<devseries::PrintChartFileInfoSet> printChartFileInfoSets() {
+  devseries::GrowableArray<devseries::PrintChartFileInfoSet> list;
   for (int index = 0; index < 2; ++index) {
-    pugi::xml_node node = addElement(list, "PrintChartFileInfoSet");
-    addInt(node, "nIndex", index);
-    addText(node, "strCalibrationFileName", "CMYK Calibration 84.ps");
-    addText(node, "strInkLimitFileName", "CMYK Ink Limit 1.0.ps");
-    addText(node, "strTestPrintFileName",
-            index == 0 ? "CMYK Test Print.ps" : "CMYK Test Print Dual CM.ps");
+    devseries::PrintChartFileInfoSet set;
+    set.nIndex = index;
+    set.strCalibrationFileName = "CMYK Calibration 84.ps";
+    set.strInkLimitFileName = "CMYK Ink Limit 1.0.ps";
+    set.strTestPrintFileName = index == 0 ? "CMYK Test Print.ps" : "CMYK Test Print Dual CM.ps";
+    list.add(set);
   }
+  return list;
 }
 
-void appendInkVolumeInfos(pugi::xml_node root, const Variant& v) {
+devseries::GrowableArray<devseries::InkVolumeInfo> inkVolumeInfos(const Variant& v) {
   Rng rng(v.seed ^ 0x564F4CULL);
-  pugi::xml_node list = addElement(root, "aInkVolumeInfoList");
+  devseries::GrowableArray<devseries::InkVolumeInfo> list;
   for (const int index : inkVolumeIndices()) {
-    pugi::xml_node node = addElement(list, "InkVolumeInfo");
-    addInt(node, "nInkVolumeIndex", index);
-    pugi::xml_node texts = addElement(node, "astrInkVolumeList");
+    devseries::InkVolumeInfo info;
+    info.nInkVolumeIndex = index;
     const int sizes = dotSizes(index, rng);
     const int count = rng.between(4, 8);
     // One text per drive waveform; the drops grow slightly from one to the
@@ -65,10 +64,12 @@ void appendInkVolumeInfos(pugi::xml_node root, const Variant& v) {
         text += ',';
         text += picolitres(dot);
       }
-      addText(texts, "strInkVolume_pl", text);
+      info.astrInkVolumeList.add(text);
       small *= rng.uniform(1.02, 1.08);
     }
+    list.add(info);
   }
+  return list;
 }
 
 }  // namespace dsr

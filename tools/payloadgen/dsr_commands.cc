@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "tools/payloadgen/dsr_xml.h"
-
 namespace dsr {
 namespace {
 
@@ -15,7 +13,7 @@ const std::string kEsc = "\x1B";
 
 }  // namespace
 
-void appendCommandSet(pugi::xml_node root, const Variant& v) {
+devseries::CommandSet commandSet(const Variant& v) {
   const std::string model = v.name;
   const std::string initialize = kUel + "@PJL" + kEol + "@PJL COMMENT MODEL = \"" + model + "\"" +
                                  kEol + "@PJL JOB NAME = \"?JOBNAME?\"" + kEol +
@@ -35,16 +33,15 @@ void appendCommandSet(pugi::xml_node root, const Variant& v) {
   // cancels the job.
   const std::string cancel = "\x18" + kUel + "@PJL CANCEL JOB = \"?JOBNAME?\"" + kEol + kUel;
 
-  pugi::xml_node set = addElement(root, "commandSet");
-  addCommand(set, "strInitialize", initialize);
-  addCommand(set, "strPrintHeader", printHeader);
-  addCommand(set, "strPrintTailer", printTailer);
-  addCommand(set, "strCutHeader", cutHeader);
-  addCommand(set, "strCutTailer", "");
-  addCommand(set, "strPageFeed", pageFeed);
-  addCommand(set, "strPageRewind", pageRewind);
-  addCommand(set, "strSheetCut", sheetCut);
-  addCommand(set, "strCancel", cancel);
+  return {.strInitialize = initialize,
+          .strPrintHeader = printHeader,
+          .strPrintTailer = printTailer,
+          .strCutHeader = cutHeader,
+          .strCutTailer = "",
+          .strPageFeed = pageFeed,
+          .strPageRewind = pageRewind,
+          .strSheetCut = sheetCut,
+          .strCancel = cancel};
 }
 
 }  // namespace dsr

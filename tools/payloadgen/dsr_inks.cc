@@ -1,11 +1,11 @@
 #include "tools/payloadgen/dsr_inks.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "tools/payloadgen/dsr_model.h"
 #include "tools/payloadgen/dsr_translations.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -30,38 +30,39 @@ constexpr std::array<Ink, 4> kInks = {{
     {kInkYellow, 'Y', {255, 247, 165}, {255, 222, 0}},
 }};
 
-void addColor(pugi::xml_node parent, const char* name, const Rgb& color) {
-  pugi::xml_node node = addElement(parent, name);
-  addInt(node, "R", color.r);
-  addInt(node, "G", color.g);
-  addInt(node, "B", color.b);
+devseries::RgbColor color(const Rgb& rgb) {
+  return {static_cast<std::uint8_t>(rgb.r), static_cast<std::uint8_t>(rgb.g),
+          static_cast<std::uint8_t>(rgb.b)};
 }
 
 }  // namespace
 
-void appendInkInfos(pugi::xml_node list) {
+devseries::GrowableArray<devseries::InkInfo> inkInfos() {
+  devseries::GrowableArray<devseries::InkInfo> list;
   for (const Ink& ink : kInks) {
-    pugi::xml_node node = addElement(list, "InkInfo");
-    addInt(node, "nInkIndex", ink.index);
-    addLocalized(node, "strLongInkName", inkName(ink.shortName));
-    addText(node, "strShortInkName", std::string(1, ink.shortName));
-    addColor(node, "lightColor", ink.light);
-    addColor(node, "darkColor", ink.dark);
-    addFloat(node, "flPrice", 0.0);
-    addInt(node, "nCapacity", 220);
+    devseries::InkInfo info;
+    info.nInkIndex = ink.index;
+    info.strLongInkName = inkName(ink.shortName);
+    info.strShortInkName = std::string(1, ink.shortName);
+    info.lightColor = color(ink.light);
+    info.darkColor = color(ink.dark);
+    info.flPrice = 0.0f;
+    info.nCapacity = 220;
+    list.add(info);
   }
+  return list;
 }
 
-void appendInkConfigInfos(pugi::xml_node list, const Variant& v) {
+devseries::InkConfigInfo inkConfigInfo(const Variant& v) {
   static constexpr std::array<int, 4> kChannels = {kInkCyan, kInkMagenta, kInkYellow, kInkBlack};
-  pugi::xml_node node = addElement(list, "InkConfigInfo");
-  addInt(node, "nInkConfigIndex", 0);
-  addLocalized(node, "strInkConfigName", inkConfigName(v.lx));
-  addText(node, "strFolderName", profileFolder(v));
-  pugi::xml_node slots = addElement(node, "nInkIndexList");
+  devseries::InkConfigInfo config;
+  config.nInkConfigIndex = 0;
+  config.strInkConfigName = inkConfigName(v.lx);
+  config.strFolderName = profileFolder(v);
   for (size_t slot = 0; slot < 24; ++slot) {
-    addInt(slots, "nInkIndex", slot < kChannels.size() ? kChannels[slot] : -1);
+    config.nInkIndexList[slot] = slot < kChannels.size() ? kChannels[slot] : -1;
   }
+  return config;
 }
 
 }  // namespace dsr

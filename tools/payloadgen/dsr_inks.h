@@ -2,18 +2,18 @@
 // document.
 #pragma once
 
-#include <pugixml.hpp>
-
+#include "devseries/growable_array.h"
+#include "devseries/ink_info.h"
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {
 
-// Appends the four process inks K, C, M, Y (ink indices 4096 to 4099).
-void appendInkInfos(pugi::xml_node list);
+// The four process inks K, C, M, Y (ink indices 4096 to 4099).
+devseries::GrowableArray<devseries::InkInfo> inkInfos();
 
-// Appends the one ink configuration (index 0): cyan, magenta, yellow, black
+// The one ink configuration (index 0): cyan, magenta, yellow, black
 // in the first four slots, -1 in the others; its folder name is the
 // variant's profile folder.
-void appendInkConfigInfos(pugi::xml_node list, const Variant& v);
+devseries::InkConfigInfo inkConfigInfo(const Variant& v);
 
 }  // namespace dsr

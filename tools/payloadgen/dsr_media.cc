@@ -1,13 +1,13 @@
 #include "tools/payloadgen/dsr_media.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "tools/payloadgen/dsr_permissions.h"
 #include "tools/payloadgen/dsr_random.h"
 #include "tools/payloadgen/dsr_translations.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -109,15 +109,12 @@ const std::vector<MediaPreset>& mediaPresets() {
   return presets;
 }
 
-void addTimeStamp(pugi::xml_node parent, const Date& date) {
-  pugi::xml_node node = addElement(parent, "TimeStamp");
-  addInt(node, "year", date.year);
-  addInt(node, "month", date.month);
-  addInt(node, "day", date.day);
-  addInt(node, "hour", 0);
-  addInt(node, "minute", 0);
-  addInt(node, "second", 0);
-  addInt(node, "ms", 0);
+devseries::TimeStamp timeStamp(const Date& date) {
+  devseries::TimeStamp stamp;
+  stamp.year = static_cast<std::uint16_t>(date.year);
+  stamp.month = static_cast<std::uint8_t>(date.month);
+  stamp.day = static_cast<std::uint8_t>(date.day);
+  return stamp;
 }
 
 std::string profileName(const Variant& v, const MediaPreset& preset, const Level& level) {
@@ -125,14 +122,13 @@ std::string profileName(const Variant& v, const MediaPreset& preset, const Level
          std::to_string(level.scanDpi) + "x" + std::to_string(level.feedDpi) + ".icc";
 }
 
-void appendMedia(pugi::xml_node list, const Variant& v, const MediaPreset& preset, int ordinal) {
+devseries::MediaInfo media(const Variant& v, const MediaPreset& preset, int ordinal) {
   Rng rng(v.seed ^ (0x4D454449ULL + static_cast<unsigned>(ordinal)));
-  pugi::xml_node node = addElement(list, "MediaInfo");
-  addLocalized(node, "strMediaName", mediaName(preset.medium));
-  // The generic media derive from no other media.
-  addLocalized(node, "strBaseMediaName", Localized{});
+  devseries::MediaInfo info;
+  info.strMediaName = mediaName(preset.medium);
+  // The generic media derive from no other media: strBaseMediaName stays
+  // empty.
 
-  pugi::xml_node sets = addElement(node, "aPermissionSetList");
   for (size_t l = 0; l < preset.levels.size(); ++l) {
     const Level& level = preset.levels[l];
     for (int s = 0; s < preset.setsPerLevel; ++s) {
@@ -149,64 +145,64 @@ void appendMedia(pugi::xml_node list, const Variant& v, const MediaPreset& prese
           .densityScale = preset.densityScale,
           .paper = preset.paper,
       };
-      appendPermissionSet(sets, set, rng);
+      info.aPermissionSetList.add(permissionSet(set, rng));
     }
   }
 
-  pugi::xml_node qualities = addElement(node, "aQualityInfoList");
   for (size_t l = 0; l < preset.levels.size(); ++l) {
-    pugi::xml_node quality = addElement(qualities, "QualityInfo");
-    addInt(quality, "nQualityLevel", static_cast<int>(l));
-    addLocalized(quality, "strQualityName", qualityName(preset.levels[l].quality));
-    pugi::xml_node indices = addElement(quality, "anPermissionIndexList");
+    devseries::QualityInfo quality;
+    quality.nQualityLevel = static_cast<int>(l);
+    quality.strQualityName = qualityName(preset.levels[l].quality);
     for (int s = 0; s < preset.setsPerLevel; ++s) {
-      addInt(indices, "anPermissionIndex", static_cast<int>(10 * (l + 1)) + s);
+      quality.anPermissionIndexList.add(static_cast<int>(10 * (l + 1)) + s);
     }
-    addBool(quality, "bVisibleQuality", true);
+    quality.bVisibleQuality = true;
+    info.aQualityInfoList.add(quality);
   }
 
-  addInt(node, "nDefaultLevel", preset.defaultLevel);
-  addInt(node, "nDryTime", 0);
-  addInt(node, "nVacuumPower", 1);
-  addInt(node, "eHeadHeight", 1);
+  info.nDefaultLevel = preset.defaultLevel;
+  info.nDryTime = 0;
+  info.nVacuumPower = 1;
+  info.eHeadHeight = 1;
   // One feed calibration value per model of the document.
-  pugi::xml_node feed = addElement(node, "aflFeedCalibration");
-  addFloat(feed, "value", 0.0);
-  addInt(node, "nPreHeater", 40);
-  addInt(node, "nPrintHeater", 40);
-  addInt(node, "nDryHeater", 45);
-  addInt(node, "nCutCount", 1);
-  addInt(node, "nCutVelocity", 30);
-  addInt(node, "nCutForce", 50);
-  addFloat(node, "flCutOffset", 0.25);
-  addTimeStamp(node, preset.date);
-  addBool(node, "bVisibleMedia", true);
-  addBool(node, "bCuttingMedia", preset.medium != Medium::kBacklit);
-  addBool(node, "bUpdateNeeded", false);
-  addInt(node, "nInputRoute", 0);
-  addBool(node, "bPreHeaterEnable", true);
-  addBool(node, "bPrinterHeaterEnable", true);
+  info.aflFeedCalibration.add(0.0f);
+  info.nPreHeater = 40;
+  info.nPrintHeater = 40;
+  info.nDryHeater = 45;
+  info.nCutCount = 1;
+  info.nCutVelocity = 30;
+  info.nCutForce = 50;
+  info.flCutOffset = 0.25f;
+  info.timeStamp = timeStamp(preset.date);
+  info.bVisibleMedia = true;
+  info.bCuttingMedia = preset.medium != Medium::kBacklit;
+  info.bUpdateNeeded = false;
+  info.nInputRoute = 0;
+  info.bPreHeaterEnable = true;
+  info.bPrinterHeaterEnable = true;
   // The drier runs (nDryHeater 45); with 0 the reader would switch it off.
-  addBool(node, "bDrierEnable", true);
-  addInt(node, "nMediaAttribute", 1);
-  addBool(node, "bHideUnrecommendedMode", true);
-  addFloat(node, "flNormalCutForceRange", 0.5);
-  addFloat(node, "flDeepCutForceRange", 50.0);
-  // Two int fields the writer prints as reals.
-  addDouble(node, "nDeepCutForce", 170);
-  addDouble(node, "nHalfCutForce", 0);
-  addInt(node, "nOverPrintCount", preset.overPrintCount);
-  addBool(node, "bUseDensityCalibration", true);
+  info.bDrierEnable = true;
+  info.nMediaAttribute = 1;
+  info.bHideUnrecommendedMode = 1;
+  info.flNormalCutForceRange = 0.5f;
+  info.flDeepCutForceRange = 50.0f;
+  info.nDeepCutForce = 170;
+  info.nHalfCutForce = 0;
+  info.nOverPrintCount = preset.overPrintCount;
+  info.bUseDensityCalibration = true;
+  return info;
 }
 
 }  // namespace
 
-void appendMediaInfos(pugi::xml_node list, const Variant& v) {
+devseries::GrowableArray<devseries::MediaInfo> mediaInfos(const Variant& v) {
+  devseries::GrowableArray<devseries::MediaInfo> list;
   int ordinal = 0;
   for (const MediaPreset& preset : mediaPresets()) {
     if (preset.wideOnly && !v.wide) continue;
-    appendMedia(list, v, preset, ordinal++);
+    list.add(media(v, preset, ordinal++));
   }
+  return list;
 }
 
 }  // namespace dsr

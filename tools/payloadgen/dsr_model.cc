@@ -4,7 +4,6 @@
 #include <string>
 
 #include "tools/payloadgen/dsr_random.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -30,78 +29,71 @@ std::string extension(const Variant& v) {
 
 int headCount(const Variant& v) { return v.wide ? 6 : 4; }
 
-void appendModelInfos(pugi::xml_node list, const Variant& v) {
+devseries::ModelInfo modelInfo(const Variant& v) {
   const int heads = headCount(v);
-  std::array<int, 24> positions;
-  std::array<int, 24> inks;
-  positions.fill(-1);
-  inks.fill(0);
+  devseries::ModelInfo m;
   static constexpr std::array<int, 6> kHeadInks = {kInkCyan,  kInkMagenta, kInkYellow,
                                                    kInkBlack, kInkCyan,    kInkMagenta};
   for (int slot = 0; slot < heads; ++slot) {
-    positions[static_cast<size_t>(slot)] = slot;
-    inks[static_cast<size_t>(slot)] = kHeadInks[static_cast<size_t>(slot)];
+    m.nHeadPositionIndex[slot] = slot;
+    m.nDefaultInkIndex[slot] = kHeadInks[static_cast<size_t>(slot)];
   }
+  for (int slot = heads; slot < 24; ++slot) m.nHeadPositionIndex[slot] = -1;
 
-  pugi::xml_node m = addElement(list, "ModelInfo");
-  addText(m, "strLongModelName", v.name);
-  addText(m, "strMIBModelName", mibName(v));
-  addText(m, "strFolderName", v.name);
-  addDouble(m, "dMaxWidth", v.wide ? 1346.2 : 736.6);
-  addInt(m, "nHeadNum", heads);
-  addValueArray(m, "nHeadPositionIndex", positions);
-  addValueArray(m, "nDefaultInkIndex", inks);
-  addBool(m, "bCutFeature", true);
-  addInt(m, "nHeaterFeature", 2);
-  addInt(m, "nHeadHeightMask", 5);
-  addText(m, "strStaticStatus", "MODEL;FIRMWARE;SERIAL;HEADS;INKSET");
-  addText(m, "strStaticExtraStatus", "");
-  addText(m, "strActiveStatus", "STATE;INK_C;INK_M;INK_Y;INK_K;MEDIA;PREHEAT;PRINTHEAT;DRYHEAT");
-  addText(m, "strPPDFile", std::string(v.name) + ".ppd");
-  addDouble(m, "dCropMargin_mm", 5.0);
-  addDouble(m, "dCropSize_mm", 10.0);
-  addDouble(m, "dPageSpace_mm", 10.0);
-  addDouble(m, "dHWLeftMargin_mm", 5.0);
-  addDouble(m, "dHWRightMargin_mm", 5.0);
-  addDouble(m, "dHWTopMargin_mm", 0.0);
-  addDouble(m, "dHWBottomMargin_mm", 12.5);
-  addText(m, "strBMPFileName", "Ostrand KM.bmp");
-  addInt(m, "nMaxCutSpeed", 60);
-  addText(m, "strExtension", extension(v));
-  addInt(m, "nMinimumPageInterval_mm", 0);
-  addInt(m, "nMaximumPageInterval_mm", 200);
-  addInt(m, "nMinimumScanSpeed", 250);
-  addInt(m, "nMaximumScanSpeed", 1500);
-  addInt(m, "nMinimumFeedSpeed", 1);
-  addInt(m, "nMaximumFeedSpeed", 50);
-  addInt(m, "nMinimumPreHeaterTemperature", 35);
-  addInt(m, "nMaximumPreHeaterTemperature", 50);
-  addInt(m, "nMinimumHeaterTemperature", 35);
-  addInt(m, "nMaximumHeaterTemperature", 50);
-  addInt(m, "nMinimumDrierTemperature", 35);
-  addInt(m, "nMaximumDrierTemperature", 55);
-  addDouble(m, "dMinimumFeedCalibration_mm", -2.0);
-  addDouble(m, "dMaximumFeedCalibration_mm", 2.0);
-  addInt(m, "nMinimumCutForce", 30);
-  addInt(m, "nMaximumCutForce", 300);
-  addFloat(m, "flMaximumCutOffset", 1.5);
-  addInt(m, "nGetMethodType", 1);
-  addInt(m, "nScanSpeedType", 32);
-  addText(m, "strDllName", "");
-  addText(m, "strDriverName", "");
-  addText(m, "strRequiredFirmwareVersion", "0.00");
-  addText(m, "strRecommendedFirmwareVersion", "0.00");
-  addInt(m, "nNozzleCountPerHeadColumn", 192);
-  addFloat(m, "flNozzleResolution", 150.0);
-  addInt(m, "nMinimumReturnScanSpeed", 1000);
-  addInt(m, "nMaximumReturnScanSpeed", 1000);
-  addDouble(m, "dMaxLength", 0.0);
-  addBool(m, "bOverlapCutPerCutPath", false);
-  addInt(m, "nUVLampCount", 0);
-  addBool(m, "bHBridgeFeature", false);
-  addBool(m, "bHalfCutFeature", false);
-  addInt(m, "nMinimumHalfCutForce", 1);
-  addInt(m, "nMaximumHalfCutForce", 80);
+  m.strLongModelName = v.name;
+  m.strMIBModelName = mibName(v);
+  m.strFolderName = v.name;
+  m.dMaxWidth = v.wide ? 1346.2 : 736.6;
+  m.nHeadNum = heads;
+  m.bCutFeature = true;
+  m.nHeaterFeature = 2;
+  m.nHeadHeightMask = 5;
+  m.strStaticStatus = "MODEL;FIRMWARE;SERIAL;HEADS;INKSET";
+  m.strActiveStatus = "STATE;INK_C;INK_M;INK_Y;INK_K;MEDIA;PREHEAT;PRINTHEAT;DRYHEAT";
+  m.strPPDFile = std::string(v.name) + ".ppd";
+  m.dCropMargin_mm = 5.0;
+  m.dCropSize_mm = 10.0;
+  m.dPageSpace_mm = 10.0;
+  m.dHWLeftMargin_mm = 5.0;
+  m.dHWRightMargin_mm = 5.0;
+  m.dHWTopMargin_mm = 0.0;
+  m.dHWBottomMargin_mm = 12.5;
+  m.strBMPFileName = "Ostrand KM.bmp";
+  m.nMaxCutSpeed = 60;
+  m.strExtension = extension(v);
+  m.nMinimumPageInterval_mm = 0;
+  m.nMaximumPageInterval_mm = 200;
+  m.nMinimumScanSpeed = 250;
+  m.nMaximumScanSpeed = 1500;
+  m.nMinimumFeedSpeed = 1;
+  m.nMaximumFeedSpeed = 50;
+  m.nMinimumPreHeaterTemperature = 35;
+  m.nMaximumPreHeaterTemperature = 50;
+  m.nMinimumHeaterTemperature = 35;
+  m.nMaximumHeaterTemperature = 50;
+  m.nMinimumDrierTemperature = 35;
+  m.nMaximumDrierTemperature = 55;
+  m.dMinimumFeedCalibration_mm = -2.0;
+  m.dMaximumFeedCalibration_mm = 2.0;
+  m.nMinimumCutForce = 30;
+  m.nMaximumCutForce = 300;
+  m.flMaximumCutOffset = 1.5f;
+  m.nGetMethodType = 1;
+  m.nScanSpeedType = 32;
+  m.strRequiredFirmwareVersion = "0.00";
+  m.strRecommendedFirmwareVersion = "0.00";
+  m.nNozzleCountPerHeadColumn = 192;
+  m.flNozzleResolution = 150.0f;
+  m.nMinimumReturnScanSpeed = 1000;
+  m.nMaximumReturnScanSpeed = 1000;
+  m.dMaxLength = 0.0;
+  m.bOverlapCutPerCutPath = false;
+  m.nUVLampCount = 0;
+  m.bHBridgeFeature = false;
+  m.bHalfCutFeature = false;
+  m.nMinimumHalfCutForce = 1;
+  m.nMaximumHalfCutForce = 80;
+  return m;
 }
 
 }  // namespace dsr

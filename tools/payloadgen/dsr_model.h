@@ -1,8 +1,7 @@
 // The model description (ModelInfo) of a payload document.
 #pragma once
 
-#include <pugixml.hpp>
-
+#include "devseries/model_info.h"
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {
@@ -17,7 +16,7 @@ inline constexpr int kInkYellow = 4099;
 // and magenta.
 int headCount(const Variant& v);
 
-// Appends the variant's one ModelInfo element (58 children) to the list.
-void appendModelInfos(pugi::xml_node list, const Variant& v);
+// The variant's one model.
+devseries::ModelInfo modelInfo(const Variant& v);
 
 }  // namespace dsr

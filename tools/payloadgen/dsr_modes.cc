@@ -1,11 +1,12 @@
 #include "tools/payloadgen/dsr_modes.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
 #include "tools/payloadgen/dsr_model.h"
 #include "tools/payloadgen/dsr_translations.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -15,12 +16,13 @@ namespace {
 constexpr std::array<int, 5> kScanDpi = {300, 600, 900, 1200, 1800};
 constexpr std::array<int, 6> kFeedDpi = {150, 300, 450, 600, 900, 1200};
 
-void addResolution(pugi::xml_node list, int index, const Localized& name, int scan, int feed) {
-  pugi::xml_node node = addElement(list, "ResolutionInfo");
-  addInt(node, "nResolutionIndex", index);
-  addLocalized(node, "strResolutionName", name);
-  addFloat(node, "flScanResolution", scan);
-  addFloat(node, "flFeedResolution", feed);
+devseries::ResolutionInfo resolution(int index, const Localized& name, int scan, int feed) {
+  devseries::ResolutionInfo info;
+  info.nResolutionIndex = index;
+  info.strResolutionName = name;
+  info.flScanResolution = static_cast<float>(scan);
+  info.flFeedResolution = static_cast<float>(feed);
+  return info;
 }
 
 }  // namespace
@@ -43,53 +45,59 @@ const PrintMode& printMode(int index) {
   throw std::logic_error("no such print mode");
 }
 
-void appendResolutionInfos(pugi::xml_node list) {
-  addResolution(list, kDefaultResolutionIndex, defaultResolutionName(), 600, 600);
+devseries::GrowableArray<devseries::ResolutionInfo> resolutionInfos() {
+  devseries::GrowableArray<devseries::ResolutionInfo> list;
+  list.add(resolution(kDefaultResolutionIndex, defaultResolutionName(), 600, 600));
   for (const int scan : kScanDpi) {
     for (const int feed : kFeedDpi) {
       const std::string name = std::to_string(scan) + " x " + std::to_string(feed) + " dpi";
-      addResolution(list, resolutionIndex(scan, feed), sameInAllLanguages(name), scan, feed);
+      list.add(resolution(resolutionIndex(scan, feed), sameInAllLanguages(name), scan, feed));
     }
   }
+  return list;
 }
 
-void appendModeInfos(pugi::xml_node list) {
-  std::array<int, 24> channels;
-  channels.fill(-1);
-  channels[0] = kInkCyan;
-  channels[1] = kInkMagenta;
-  channels[2] = kInkYellow;
-  channels[3] = kInkBlack;
+devseries::GrowableArray<devseries::ModeInfo> modeInfos() {
+  devseries::GrowableArray<devseries::ModeInfo> list;
   for (const PrintMode& mode : kPrintModes) {
-    pugi::xml_node node = addElement(list, "ModeInfo");
-    addInt(node, "nModeIndex", mode.index);
-    addText(node, "strModeName", mode.name);
-    addInt(node, "nInkNum", 4);
-    addValueArray(node, "nInkIndexList", channels);
-    addInt(node, "nBitsPerPixel", 2);
-    addInt(node, "nDotType", 1);
-    addText(node, "strDotSize", "SML");
-    addInt(node, "nInkVolumeIndex", mode.inkVolumeIndex);
-    addText(node, "strNozzleMask", "1-192");
-    addInt(node, "nPassesPerLine", mode.passes);
-    addText(node, "strPJLOption", "SET JOBTYPE = CMYK");
-    addFloat(node, "flFeedResolutionPerPass", static_cast<double>(mode.feedDpi) / mode.passes);
-    addInt(node, "nNozzleMaskCount", 1);
-    addInt(node, "nEmptyPathLength", 0);
-    addInt(node, "nAdditionalPrintingTime", 0);
-    // All lamp powers stay at 100, which the writer leaves out.
-    addElement(node, "aUVLampPowerList");
+    devseries::ModeInfo info;
+    info.nModeIndex = mode.index;
+    info.strModeName = mode.name;
+    info.nInkNum = 4;
+    std::fill(std::begin(info.nInkIndexList), std::end(info.nInkIndexList), -1);
+    info.nInkIndexList[0] = kInkCyan;
+    info.nInkIndexList[1] = kInkMagenta;
+    info.nInkIndexList[2] = kInkYellow;
+    info.nInkIndexList[3] = kInkBlack;
+    info.nBitsPerPixel = 2;
+    info.nDotType = 1;
+    info.strDotSize = "SML";
+    info.nInkVolumeIndex = mode.inkVolumeIndex;
+    info.strNozzleMask = "1-192";
+    info.nPassesPerLine = mode.passes;
+    info.strPJLOption = "SET JOBTYPE = CMYK";
+    info.flFeedResolutionPerPass =
+        static_cast<float>(static_cast<double>(mode.feedDpi) / mode.passes);
+    info.nNozzleMaskCount = 1;
+    info.nEmptyPathLength = 0;
+    info.nAdditionalPrintingTime = 0;
+    // The lamp powers stay at 100 each, which the document leaves out.
+    list.add(info);
   }
+  return list;
 }
 
-void appendPatternInfos(pugi::xml_node list) {
+devseries::GrowableArray<devseries::PatternInfo> patternInfos() {
+  devseries::GrowableArray<devseries::PatternInfo> list;
   for (int index = 0; index < kPatternCount; ++index) {
-    pugi::xml_node node = addElement(list, "PatternInfo");
-    addInt(node, "nFMPatternIndex", index);
-    addInt(node, "nScanPixelSize", 128);
-    addInt(node, "nFeedPixelSize", 128);
-    addText(node, "strPatternFile", "OKM_FM128_" + std::to_string(index) + ".pat");
+    devseries::PatternInfo info;
+    info.nFMPatternIndex = index;
+    info.nScanPixelSize = 128;
+    info.nFeedPixelSize = 128;
+    info.strPatternFile = "OKM_FM128_" + std::to_string(index) + ".pat";
+    list.add(info);
   }
+  return list;
 }
 
 }  // namespace dsr

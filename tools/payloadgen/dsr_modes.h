@@ -4,7 +4,8 @@
 
 #include <array>
 
-#include <pugixml.hpp>
+#include "devseries/growable_array.h"
+#include "devseries/resolution_mode_pattern.h"
 
 namespace dsr {
 
@@ -42,8 +43,8 @@ const PrintMode& printMode(int index);
 
 inline constexpr int kPatternCount = 8;
 
-void appendResolutionInfos(pugi::xml_node list);
-void appendModeInfos(pugi::xml_node list);
-void appendPatternInfos(pugi::xml_node list);
+devseries::GrowableArray<devseries::ResolutionInfo> resolutionInfos();
+devseries::GrowableArray<devseries::ModeInfo> modeInfos();
+devseries::GrowableArray<devseries::PatternInfo> patternInfos();
 
 }  // namespace dsr

@@ -6,7 +6,6 @@
 
 #include "tools/payloadgen/dsr_modes.h"
 #include "tools/payloadgen/dsr_separations.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -16,8 +15,6 @@ namespace {
 constexpr int kDirection = (2 << 16) | 3;
 // FM screening; screenOption belongs only to the code 8.
 constexpr int kScreen = 65569;
-
-constexpr int kCalibrationSteps = 21;
 
 struct Channel {
   int outputLimit;      // before the medium's cut
@@ -37,76 +34,67 @@ constexpr std::array<Channel, 4> kChannels = {{
 // levelling off, as ink on a medium saturates.
 double tone(double t) { return 1.0 - std::pow(1.0 - t, 2.2); }
 
-void addCalibration(pugi::xml_node list, const Channel& channel, const PermissionSetting& setting,
-                    Rng& rng) {
-  pugi::xml_node node = addElement(list, "CalibrationInfo");
-  addInt(node, "nOutputLimit", std::clamp(channel.outputLimit - setting.outputLimitCut, 75, 100));
+devseries::CalibrationInfo calibration(const Channel& channel, const PermissionSetting& setting,
+                                       Rng& rng) {
+  devseries::CalibrationInfo info;
+  info.nOutputLimit = std::clamp(channel.outputLimit - setting.outputLimitCut, 75, 100);
 
   const double base = milli(0.07 + rng.uniform(-0.01, 0.01));
   const double solid = channel.solidDensity * setting.densityScale;
-  pugi::xml_node density = addElement(node, "density");
   double previous = -1.0;
-  for (int step = 0; step < kCalibrationSteps; ++step) {
-    const double t = step / static_cast<double>(kCalibrationSteps - 1);
+  for (int step = 0; step < devseries::kCalibrationSteps; ++step) {
+    const double t = step / static_cast<double>(devseries::kCalibrationSteps - 1);
     double d = base + (solid - base) * tone(t);
-    if (step > 0 && step < kCalibrationSteps - 1) d += rng.uniform(-0.008, 0.008);
+    if (step > 0 && step < devseries::kCalibrationSteps - 1) d += rng.uniform(-0.008, 0.008);
     // A measured density curve rises strictly.
     d = std::max(milli(d), milli(previous + 0.001));
-    addFloat(density, "value", d);
+    info.density[step] = static_cast<float>(d);
     previous = d;
   }
 
-  pugi::xml_node lab = addElement(node, "lab");
-  for (int step = 0; step < kCalibrationSteps; ++step) {
-    const double t = tone(step / static_cast<double>(kCalibrationSteps - 1));
+  for (int step = 0; step < devseries::kCalibrationSteps; ++step) {
+    const double t = tone(step / static_cast<double>(devseries::kCalibrationSteps - 1));
     const double jitter = step == 0 ? 0.0 : 0.25;
-    pugi::xml_node value = addElement(lab, "value");
-    addFloat(value, "l",
-             milli(setting.paper.l + (channel.solid.l - setting.paper.l) * t +
-                   rng.uniform(-jitter, jitter)));
-    addFloat(value, "a",
-             milli(setting.paper.a + (channel.solid.a - setting.paper.a) * t +
-                   rng.uniform(-jitter, jitter)));
-    addFloat(value, "b",
-             milli(setting.paper.b + (channel.solid.b - setting.paper.b) * t +
-                   rng.uniform(-jitter, jitter)));
+    devseries::LabValue& lab = info.lab[step];
+    lab.l = static_cast<float>(milli(setting.paper.l + (channel.solid.l - setting.paper.l) * t +
+                                     rng.uniform(-jitter, jitter)));
+    lab.a = static_cast<float>(milli(setting.paper.a + (channel.solid.a - setting.paper.a) * t +
+                                     rng.uniform(-jitter, jitter)));
+    lab.b = static_cast<float>(milli(setting.paper.b + (channel.solid.b - setting.paper.b) * t +
+                                     rng.uniform(-jitter, jitter)));
   }
-}
-
-void addIntList(pugi::xml_node parent, const char* name, const char* item,
-                std::initializer_list<int> values) {
-  pugi::xml_node node = addElement(parent, name);
-  for (const int value : values) addInt(node, item, value);
+  return info;
 }
 
 }  // namespace
 
-void appendPermissionSet(pugi::xml_node list, const PermissionSetting& setting, Rng& rng) {
+devseries::PermissionSet permissionSet(const PermissionSetting& setting, Rng& rng) {
   const PrintMode& mode = printMode(setting.modeIndex);
   const bool fine = mode.feedDpi != 600;
-  pugi::xml_node node = addElement(list, "PermissionSet");
-  addInt(node, "nPermissionIndex", setting.index);
-  addIntList(node, "anInkConfigIndexList", "anInkConfigIndex", {0});
-  addInt(node, "nResolutionIndex", resolutionIndex(setting.scanDpi, setting.feedDpi));
-  addInt(node, "nModeIndex", mode.index);
+  devseries::PermissionSet set;
+  set.nPermissionIndex = setting.index;
+  set.anInkConfigIndexList.add(0);
+  set.nResolutionIndex = resolutionIndex(setting.scanDpi, setting.feedDpi);
+  set.nModeIndex = mode.index;
   // The pass-mask tables hold masks 11 to 35: one per pass count, the fine
   // modes five further on.
-  addInt(node, "nPassmaskIndex", 10 + mode.passes + (fine ? 5 : 0));
-  addInt(node, "eDirection", kDirection);
-  addInt(node, "eScreen", kScreen);
-  const int v = setting.vControlBase;
-  addIntList(node, "anVControlIndexList", "anVControlIndex", {v, v + 1, v + 2, v + 3});
-  addIntList(node, "anFMPatternIndexList", "anFMPatternIndex", {0, 1, 2, 3});
-  addInt(node, "nSeparationIndex", kProcessSeparationIndex);
-  pugi::xml_node calibrations = addElement(node, "aCalibrationInfoList");
-  for (const Channel& channel : kChannels) addCalibration(calibrations, channel, setting, rng);
-  addInt(node, "nInkLimit", setting.inkLimit);
-  addText(node, "strPrinterProfile", setting.profile);
-  addInt(node, "nScanSpeed", setting.fast ? 1185 : 889);
-  addInt(node, "nFeedSpeed", setting.fast ? 30 : 16);
-  addBool(node, "bVisiblePermission", true);
-  addInt(node, "nRealPassCount", mode.passes);
-  addText(node, "strNextPermissionIndex", "");
+  set.nPassmaskIndex = 10 + mode.passes + (fine ? 5 : 0);
+  set.eDirection = kDirection;
+  set.eScreen = kScreen;
+  for (int i = 0; i < 4; ++i) set.anVControlIndexList.add(setting.vControlBase + i);
+  for (int i = 0; i < 4; ++i) set.anFMPatternIndexList.add(i);
+  set.nSeparationIndex = kProcessSeparationIndex;
+  for (const Channel& channel : kChannels) {
+    set.aCalibrationInfoList.add(calibration(channel, setting, rng));
+  }
+  set.nInkLimit = setting.inkLimit;
+  set.strPrinterProfile = setting.profile;
+  set.nScanSpeed = setting.fast ? 1185 : 889;
+  set.nFeedSpeed = setting.fast ? 30 : 16;
+  set.bVisiblePermission = true;
+  set.bRecommended = true;
+  set.nRealPassCount = mode.passes;
+  return set;
 }
 
 }  // namespace dsr

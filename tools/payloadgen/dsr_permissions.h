@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include <pugixml.hpp>
-
+#include "devseries/permission_set.h"
 #include "tools/payloadgen/dsr_random.h"
 
 namespace dsr {
@@ -30,12 +29,11 @@ struct PermissionSetting {
   Lab paper;            // colour of the unprinted medium
 };
 
-// Appends one PermissionSet: ink configuration 0, the process separation,
+// One permission set: ink configuration 0, the process separation,
 // one calibration entry per output channel (cyan, magenta, yellow, black),
-// direction kind 2 with flags 3, the FM screen; no screenOption (written
-// only for eScreen 8) and no bRecommended (written only when it differs from
-// bVisiblePermission). The calibration curves take their small variations
-// from rng.
-void appendPermissionSet(pugi::xml_node list, const PermissionSetting& setting, Rng& rng);
+// direction kind 2 with flags 3, the FM screen (so no screen option, which
+// belongs to eScreen 8 only); visible and recommended. The calibration
+// curves take their small variations from rng.
+devseries::PermissionSet permissionSet(const PermissionSetting& setting, Rng& rng);
 
 }  // namespace dsr

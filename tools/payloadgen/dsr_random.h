@@ -4,6 +4,7 @@
 // not use the standard distributions, whose results are left to the library.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace dsr {
@@ -35,5 +36,12 @@ class Rng {
  private:
   std::uint64_t state_;
 };
+
+// Rounds to three decimals, the precision the documents keep; never yields
+// negative zero.
+inline double milli(double value) {
+  // Adding 0.0 turns a rounded -0.0 into +0.0, which prints without a sign.
+  return std::round(value * 1000.0) / 1000.0 + 0.0;
+}
 
 }  // namespace dsr

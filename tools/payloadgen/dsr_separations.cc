@@ -7,7 +7,6 @@
 #include "tools/payloadgen/dsr_model.h"
 #include "tools/payloadgen/dsr_random.h"
 #include "tools/payloadgen/dsr_translations.h"
-#include "tools/payloadgen/dsr_xml.h"
 
 namespace dsr {
 namespace {
@@ -39,64 +38,67 @@ std::vector<Separation> separations(const Variant& v) {
           {27, Look::kSmooth, true}};
 }
 
-void addTable(pugi::xml_node list, size_t channel) {
-  pugi::xml_node node = addElement(list, "SeparationTable");
-  addInt(node, "nInputChannelNum", kInputChannel[channel]);
+devseries::SeparationTable table(size_t channel) {
+  devseries::SeparationTable t;
+  t.nInputChannelNum = kInputChannel[channel];
   // eType 0: the output table is not carried, so its element stays empty.
-  addText(node, "usOutputTable", "");
-  addDouble(node, "dStart", 0.0);
-  addDouble(node, "dPeak", 0.0);
-  addDouble(node, "dMax", 0.0);
-  addDouble(node, "dEnd", 0.0);
-  addDouble(node, "dEndMax", 0.0);
-  addInt(node, "eType", 0);
-  addText(node, "strInputChannel", std::to_string(kInputChannel[channel]));
-  addInt(node, "nInkIndex", kOutputInk[channel]);
-  addInt(node, "nHeadCount", 1);
+  t.eType = 0;
+  t.strInputChannel = std::to_string(kInputChannel[channel]);
+  t.nInkIndex = kOutputInk[channel];
+  t.nHeadCount = 1;
+  return t;
 }
 
-// Five curve points of one dot size, rising from start to max.
-void addCurve(pugi::xml_node node, const std::string& dot, Rng& rng, double start, double max) {
-  const double peak = milli(start + (max - start) * rng.uniform(0.35, 0.55));
-  const double end = milli(max + (1.0 - max) * rng.uniform(0.2, 0.6));
-  addDouble(node, ("d" + dot + "Start").c_str(), milli(start));
-  addDouble(node, ("d" + dot + "Peak").c_str(), peak);
-  addDouble(node, ("d" + dot + "Max").c_str(), milli(max));
-  addDouble(node, ("d" + dot + "End").c_str(), end);
-  addDouble(node, ("d" + dot + "EndMax").c_str(), milli(rng.uniform(0.3, 0.6)));
+// Sets the five curve points of one dot size, rising from start to max.
+void setCurve(Rng& rng, double start, double max, double& startOut, double& peakOut, double& maxOut,
+              double& endOut, double& endMaxOut) {
+  peakOut = milli(start + (max - start) * rng.uniform(0.35, 0.55));
+  endOut = milli(max + (1.0 - max) * rng.uniform(0.2, 0.6));
+  startOut = milli(start);
+  maxOut = milli(max);
+  endMaxOut = milli(rng.uniform(0.3, 0.6));
 }
 
 }  // namespace
 
-void appendSeparationInfos(pugi::xml_node list, const Variant& v) {
+devseries::GrowableArray<devseries::SeparationInfo> separationInfos(const Variant& v) {
+  devseries::GrowableArray<devseries::SeparationInfo> list;
   for (const Separation& sep : separations(v)) {
     const size_t outputs = sep.dualCyanMagenta ? 6 : 4;
-    pugi::xml_node node = addElement(list, "SeparationInfo");
-    addInt(node, "nSeparationIndex", sep.index);
-    addLocalized(node, "strSeparationName", separationName(sep.look, sep.dualCyanMagenta));
-    addInt(node, "nOutputChannel", static_cast<int>(outputs));
-    pugi::xml_node tables = addElement(node, "aSeparationTableList");
-    for (size_t channel = 0; channel < outputs; ++channel) addTable(tables, channel);
-    addInt(node, "nPrintChartFileInfoIndex", sep.dualCyanMagenta ? 1 : 0);
-    addText(node, "strInkLimitTableFile", "OKM_Sep" + std::to_string(sep.index) + ".ilt");
+    devseries::SeparationInfo info;
+    info.nSeparationIndex = sep.index;
+    info.strSeparationName = separationName(sep.look, sep.dualCyanMagenta);
+    info.nOutputChannel = static_cast<int>(outputs);
+    for (size_t channel = 0; channel < outputs; ++channel) {
+      info.aSeparationTableList.add(table(channel));
+    }
+    info.nPrintChartFileInfoIndex = sep.dualCyanMagenta ? 1 : 0;
+    info.strInkLimitTableFile = "OKM_Sep" + std::to_string(sep.index) + ".ilt";
     // Always filled: the reader fills an empty list with the process inks,
     // which a second write would then add to the document.
-    pugi::xml_node inks = addElement(node, "anInputChannelInkIndexList");
-    for (const int ink : kInputInks) addInt(inks, "nInkIndex", ink);
+    for (const int ink : kInputInks) info.anInputChannelInkIndexList.add(ink);
+    list.add(info);
   }
+  return list;
 }
 
-void appendVControlPoints(pugi::xml_node list, const Variant& v) {
+devseries::GrowableArray<devseries::VControlPoint> vControlPoints(const Variant& v) {
+  devseries::GrowableArray<devseries::VControlPoint> list;
   Rng rng(v.seed ^ 0x5643504FULL);
   for (int index = 0; index < kVControlPointCount; ++index) {
-    pugi::xml_node node = addElement(list, "VControlPoint");
-    addInt(node, "nVControlIndex", index);
+    devseries::VControlPoint p;
+    p.nVControlIndex = index;
     const double smallMax = rng.uniform(0.35, 0.5);
     const double mediumMax = rng.uniform(0.6, 0.8);
-    addCurve(node, "Small", rng, 0.0, smallMax);
-    addCurve(node, "Medium", rng, smallMax * rng.uniform(0.5, 0.8), mediumMax);
-    addCurve(node, "Large", rng, mediumMax * rng.uniform(0.6, 0.85), 1.0);
+    setCurve(rng, 0.0, smallMax, p.dSmallStart, p.dSmallPeak, p.dSmallMax, p.dSmallEnd,
+             p.dSmallEndMax);
+    setCurve(rng, smallMax * rng.uniform(0.5, 0.8), mediumMax, p.dMediumStart, p.dMediumPeak,
+             p.dMediumMax, p.dMediumEnd, p.dMediumEndMax);
+    setCurve(rng, mediumMax * rng.uniform(0.6, 0.85), 1.0, p.dLargeStart, p.dLargePeak, p.dLargeMax,
+             p.dLargeEnd, p.dLargeEndMax);
+    list.add(p);
   }
+  return list;
 }
 
 }  // namespace dsr

@@ -2,8 +2,8 @@
 // of a payload document.
 #pragma once
 
-#include <pugixml.hpp>
-
+#include "devseries/growable_array.h"
+#include "devseries/separation_info.h"
 #include "tools/payloadgen/dsr_variant.h"
 
 namespace dsr {
@@ -14,12 +14,12 @@ inline constexpr int kProcessSeparationIndex = 15;
 
 inline constexpr int kVControlPointCount = 86;
 
-// Appends the separations: eight with 38 tables in all for the wide models,
+// The separations: eight with 38 tables in all for the wide models,
 // two with eight tables for the 300 models. Each has one table per output
 // channel and the four process inks as input channels.
-void appendSeparationInfos(pugi::xml_node list, const Variant& v);
+devseries::GrowableArray<devseries::SeparationInfo> separationInfos(const Variant& v);
 
-// Appends the V-control points, indices 0 to 85.
-void appendVControlPoints(pugi::xml_node list, const Variant& v);
+// The V-control points, indices 0 to 85.
+devseries::GrowableArray<devseries::VControlPoint> vControlPoints(const Variant& v);
 
 }  // namespace dsr

@@ -1,6 +1,9 @@
 #include "tools/payloadgen/dsr_translations.h"
 
 #include <stdexcept>
+#include <string>
+
+#include "devseries/device_series_io.h"
 
 namespace dsr {
 namespace {
@@ -185,9 +188,16 @@ Localized separationName(Look look, bool dualCyanMagenta) {
 
 const Localized& defaultResolutionName() { return kDefault; }
 
+Localized sameInAllLanguages(std::string_view text) {
+  Localized out;
+  out.fill(std::string(text));
+  return out;
+}
+
+// The pages a reader assumes for a document without its own list.
 Localized firmwareDownloadUrl() {
-  Localized out = sameInAllLanguages("https://www.ostrand.example/support/color/hrd/index.html");
-  out[6] = "https://jp.ostrand.example/support/color/hrd/index.html";
+  Localized out = sameInAllLanguages(devseries::kFirmwareDownloadURLInternational);
+  out[xml::kJapanese] = devseries::kFirmwareDownloadURLJapanese;
   return out;
 }
 

@@ -3,9 +3,17 @@
 // Japanese, Korean, Portuguese, Spanish, Russian, Turkish, Arabic).
 #pragma once
 
-#include "tools/payloadgen/dsr_xml.h"
+#include <string_view>
+
+#include "xml/language_table.h"
 
 namespace dsr {
+
+// One text per language slot, UTF-8, in the library's slot order.
+using Localized = xml::LocalizedText;
+
+// The same text in every slot (names that read alike in every language).
+Localized sameInAllLanguages(std::string_view text);
 
 // The generic media of the family, in the order of the media lists.
 enum class Medium { kVinyl, kBanner, kPaper, kBacklit, kHeatTransferSheet };

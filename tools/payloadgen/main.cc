@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/env.h"
 #include "tools/payloadgen/device_picture.h"
 #include "tools/payloadgen/device_series_docs.h"
 #include "tools/payloadgen/icc_profile.h"
@@ -60,7 +61,7 @@ void generate(const fs::path& outDir) {
     writeFile(outDir / "profiles" / entry.fileName, payloadgen::buildOutputProfile(entry));
   }
 
-  writeDeviceSeriesDocuments(outDir);
+  writeDeviceSeriesDocuments(fs::absolute(outDir).string(), platform::Env::Default());
 }
 
 }  // namespace

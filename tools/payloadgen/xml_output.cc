@@ -1,8 +1,8 @@
 #include "tools/payloadgen/xml_output.h"
 
-#include <cstdio>
 #include <sstream>
 
+#include "xml/number_text.h"
 #include "xml/save_format.h"
 
 namespace payloadgen {
@@ -21,22 +21,15 @@ pugi::xml_node appendText(pugi::xml_node parent, const char* name, const std::st
 }
 
 pugi::xml_node appendInt(pugi::xml_node parent, const char* name, int value) {
-  return appendText(parent, name, std::to_string(value));
+  return appendText(parent, name, xml::formatInt(value));
 }
 
 pugi::xml_node appendReal(pugi::xml_node parent, const char* name, double value) {
-  return appendText(parent, name, formatReal(value));
+  return appendText(parent, name, xml::formatReal(value, 3));
 }
 
 pugi::xml_node appendBool(pugi::xml_node parent, const char* name, bool value) {
   return appendText(parent, name, value ? "true" : "false");
-}
-
-std::string formatReal(double value) {
-  // The generator never changes the locale, so the decimal point is ".".
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.3f", value);
-  return buffer;
 }
 
 std::string saveDocument(const pugi::xml_document& document) {

@@ -1,6 +1,7 @@
-// Building the payload's XML files: value elements in the text forms the
-// device-series documents use (ints in decimal, reals with 3 decimals,
-// booleans as "true" / "false") and saving in the system's byte form
+// Building the payload's other XML files (media files, pass-mask tables):
+// value elements in the text forms of the system's documents (ints and
+// reals as xml/number_text.h writes them, reals with 3 decimals, booleans as
+// "true" / "false") and saving in the system's byte form
 // (xml/save_format.h).
 #pragma once
 
@@ -18,9 +19,6 @@ pugi::xml_node appendText(pugi::xml_node parent, const char* name, const std::st
 pugi::xml_node appendInt(pugi::xml_node parent, const char* name, int value);
 pugi::xml_node appendReal(pugi::xml_node parent, const char* name, double value);
 pugi::xml_node appendBool(pugi::xml_node parent, const char* name, bool value);
-
-// "%.3f" in the C locale: 1346.2 gives "1346.200".
-std::string formatReal(double value);
 
 // The document's bytes: UTF-8, tab-indented, one element per line.
 std::string saveDocument(const pugi::xml_document& document);
