@@ -38,10 +38,14 @@ inline constexpr int kRealDecimals = 3;
 // float range gives an infinity of that sign.
 float readFloat(const xml::Node& node);
 
-// A float widened to double and written with kRealDecimals decimals.
+// A real written with kRealDecimals decimals; a float is widened to double.
+inline xml::Node createRealElement(const xml::Document& document, std::string_view name,
+                                   double value) {
+  return xml::createRealElement(document, name, value, kRealDecimals);
+}
 inline xml::Node createFloatElement(const xml::Document& document, std::string_view name,
                                     float value) {
-  return xml::createRealElement(document, name, static_cast<double>(value), kRealDecimals);
+  return createRealElement(document, name, static_cast<double>(value));
 }
 
 // A real read and truncated toward zero ("2.9" gives 2, "-1.5" gives -1,
@@ -52,70 +56,42 @@ int readTruncatedInt(const xml::Node& node);
 
 // --- Codecs of single values ---------------------------------------------
 
-// The codec of each plain value kind (value_codec.h for the text forms).
+// A value read by |Read| and converted to the member's type, written by
+// |Write| (value_codec.h for the text forms).
+template <auto Read, auto Write>
+struct Scalar {
+  template <class T>
+  static void read(const xml::Node& node, T& value) {
+    value = static_cast<T>(Read(node));
+  }
+  template <class T>
+  static xml::Node write(const xml::Document& document, std::string_view name, const T& value) {
+    return Write(document, name, value);
+  }
+};
+
+// The codec of each plain value kind.
 template <class T>
 struct Plain;
-
 template <>
-struct Plain<std::string> {
-  static void read(const xml::Node& node, std::string& value) { value = xml::readText(node); }
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const std::string& value) {
-    return xml::createTextElement(document, name, value);
-  }
-};
-
+struct Plain<std::string> : Scalar<&xml::readText, &xml::createTextElement> {};
 template <>
-struct Plain<int> {
-  static void read(const xml::Node& node, int& value) { value = xml::readInt(node); }
-  static xml::Node write(const xml::Document& document, std::string_view name, int value) {
-    return xml::createIntElement(document, name, value);
-  }
-};
-
-// Small unsigned ints keep the low bits of the int read, so "300" gives 44
-// as a u8 and "-1" gives 255.
-template <class Unsigned>
-struct PlainUnsigned {
-  static void read(const xml::Node& node, Unsigned& value) {
-    value = static_cast<Unsigned>(xml::readInt(node));
-  }
-  static xml::Node write(const xml::Document& document, std::string_view name, Unsigned value) {
-    return xml::createIntElement(document, name, value);
-  }
-};
+struct Plain<int> : Scalar<&xml::readInt, &xml::createIntElement> {};
+// Small unsigned ints keep the low bits of the int read: "300" gives 44 as
+// a u8, "-1" gives 255.
 template <>
-struct Plain<std::uint8_t> : PlainUnsigned<std::uint8_t> {};
+struct Plain<std::uint8_t> : Scalar<&xml::readInt, &xml::createIntElement> {};
 template <>
-struct Plain<std::uint16_t> : PlainUnsigned<std::uint16_t> {};
-
+struct Plain<std::uint16_t> : Scalar<&xml::readInt, &xml::createIntElement> {};
 template <>
-struct Plain<double> {
-  static void read(const xml::Node& node, double& value) { value = xml::readReal(node); }
-  static xml::Node write(const xml::Document& document, std::string_view name, double value) {
-    return xml::createRealElement(document, name, value, kRealDecimals);
-  }
-};
-
+struct Plain<double> : Scalar<&xml::readReal, &createRealElement> {};
 template <>
-struct Plain<float> {
-  static void read(const xml::Node& node, float& value) { value = readFloat(node); }
-  static xml::Node write(const xml::Document& document, std::string_view name, float value) {
-    return createFloatElement(document, name, value);
-  }
-};
-
+struct Plain<float> : Scalar<&readFloat, &createFloatElement> {};
 template <>
-struct Plain<bool> {
-  static void read(const xml::Node& node, bool& value) { value = xml::readBool(node); }
-  static xml::Node write(const xml::Document& document, std::string_view name, bool value) {
-    return xml::createBoolElement(document, name, value);
-  }
-};
-
+struct Plain<bool> : Scalar<&xml::readBool, &xml::createBoolElement> {};
+// Slots without a language child keep their value.
 template <>
 struct Plain<xml::LocalizedText> {
-  // Slots without a language child keep their value.
   static void read(const xml::Node& node, xml::LocalizedText& value) {
     xml::readLocalizedText(node, value);
   }
@@ -126,21 +102,12 @@ struct Plain<xml::LocalizedText> {
 };
 
 // An int read as a real truncated toward zero, written as an int.
-struct TruncatedInt : Plain<int> {
-  static void read(const xml::Node& node, int& value) { value = readTruncatedInt(node); }
-};
-
+using TruncatedInt = Scalar<&readTruncatedInt, &xml::createIntElement>;
 // An int written as a real ("170.000") and read as an int, so the decimals
 // are dropped.
-struct IntAsReal : Plain<int> {
-  static xml::Node write(const xml::Document& document, std::string_view name, int value) {
-    return xml::createRealElement(document, name, static_cast<double>(value), kRealDecimals);
-  }
-};
-
+using IntAsReal = Scalar<&xml::readInt, &createRealElement>;
 // A 32-bit truth value (1 true, 0 false) written and read as a bool.
-struct Flag32 {
-  static void read(const xml::Node& node, int& value) { value = xml::readBool(node) ? 1 : 0; }
+struct Flag32 : Scalar<&xml::readBool, nullptr> {
   static xml::Node write(const xml::Document& document, std::string_view name, int value) {
     return xml::createBoolElement(document, name, value == 1);
   }
