@@ -199,7 +199,9 @@ bool DeviceSeriesIO::onVersionMismatch(const xml::ICommonIO::VersionMismatchExce
 
 void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& record) {
   xml::NodeList children = root.childNodes();
-  // All positional children must be there before any is read.
+  // All positional children must be there before any is read. A failure
+  // names where it happened: the root for a missing child, else the child
+  // (entries of the root lists name themselves).
   xml::Node positional[kDeviceSeriesForm.positionalCount];
   try {
     for (xml::Node& node : positional) {

@@ -263,7 +263,7 @@ struct Entry {
 
 // The children of a slot or list element.
 struct Items {
-  // The name every item is written with; unnamed items are never written.
+  // The name every item is written with (records name their own element).
   std::string_view name = {};
   // The writer appends the item's position to the name ("value0", ...).
   bool indexed = false;
