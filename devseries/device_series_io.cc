@@ -3,11 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <exception>
-#include <limits>
 #include <string>
 #include <utility>
 
 #include "devseries/document_limits.h"
+#include "devseries/field_io.h"
 #include "devseries/newer_lists.h"
 #include "platform/error.h"
 #include "xml/com_error.h"
@@ -20,57 +20,106 @@ namespace devseries {
 namespace {
 
 constexpr const char* kRootElementName = "DeviceSeries";
-constexpr int kJapaneseSlot = 6;
+constexpr const char* kRootPath = "/DeviceSeries";
 
-xml::Node requireNode(xml::Node node) {
-  if (node.isNull()) throw xml::_com_error(xml::kEPointer);
-  return node;
-}
-
-// Reads every child of |listElement| with |readItem| into a fresh record
-// and appends it to |list|; more than |limit| children fail the read
-// (document_limits.h). When an item fails, |failurePath| receives the path
-// of the item's element (its position counted from 1) before the error goes
-// on.
-template <class Record, class ReadItem>
-void readList(const xml::Node& listElement, GrowableArray<Record>& list, ReadItem readItem,
-              std::string& failurePath, int limit = std::numeric_limits<int>::max()) {
-  xml::NodeList children = listElement.childNodes();
-  int position = 0;
-  for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
-    ++position;
-    Record record;
-    try {
-      requireAtMost(list.size() + 1, limit, "entries in the list");
-      readItem(child, record);
-    } catch (...) {
-      failurePath = "/DeviceSeries/" + std::string(listElement.nodeName()) + "/" +
-                    std::string(child.nodeName()) + "[" + std::to_string(position) + "]";
-      throw;
-    }
-    list.add(record);
+// A command string keeps every decoded byte, zero bytes included, so a
+// sequence that needs a NUL survives a read and a write.
+struct CommandString : Plain<std::string> {
+  static void read(const xml::Node& node, std::string& value) {
+    value = xml::decodeEscapedString(xml::readText(node));
   }
-}
+  static xml::Node write(const xml::Document& document, std::string_view name,
+                         const std::string& value) {
+    return xml::createTextElement(document, name, xml::encodeEscapedString(value));
+  }
+};
 
-template <class Record, class WriteItem>
-xml::Node writeList(const xml::Document& document, const char* name,
-                    const GrowableArray<Record>& list, WriteItem writeItem) {
-  xml::Node listElement = document.createElement(name);
-  for (const Record& record : list) listElement.appendChild(writeItem(document, record));
-  return listElement;
-}
+constexpr Field<CommandSet> kCommandSetFields[] = {
+    field<&CommandSet::strInitialize, CommandString>("strInitialize"),
+    field<&CommandSet::strPrintHeader, CommandString>("strPrintHeader"),
+    field<&CommandSet::strPrintTailer, CommandString>("strPrintTailer"),
+    field<&CommandSet::strCutHeader, CommandString>("strCutHeader"),
+    field<&CommandSet::strCutTailer, CommandString>("strCutTailer"),
+    field<&CommandSet::strPageFeed, CommandString>("strPageFeed"),
+    field<&CommandSet::strPageRewind, CommandString>("strPageRewind"),
+    field<&CommandSet::strSheetCut, CommandString>("strSheetCut"),
+    field<&CommandSet::strCancel, CommandString>("strCancel"),
+};
+constexpr RecordForm<CommandSet> kCommandSetForm{kCommandSetFields, 9};
 
-// The command strings in document order.
-std::array<std::pair<const char*, std::string CommandSet::*>, 9> commandFields() {
-  return {{{"strInitialize", &CommandSet::strInitialize},
-           {"strPrintHeader", &CommandSet::strPrintHeader},
-           {"strPrintTailer", &CommandSet::strPrintTailer},
-           {"strCutHeader", &CommandSet::strCutHeader},
-           {"strCutTailer", &CommandSet::strCutTailer},
-           {"strPageFeed", &CommandSet::strPageFeed},
-           {"strPageRewind", &CommandSet::strPageRewind},
-           {"strSheetCut", &CommandSet::strSheetCut},
-           {"strCancel", &CommandSet::strCancel}}};
+// Every child of a root list is an entry; the failure of one names it
+// (document_limits.h for the bounds).
+constexpr Items kRootItems{.tracePath = kRootPath};
+constexpr Items kReplacedRootItems{.replace = true, .tracePath = kRootPath};
+constexpr Items kModelItems{
+    .limit = kMaxModels, .what = "entries in the list", .tracePath = kRootPath};
+constexpr Items kSeparationItems{
+    .limit = kMaxSeparations, .what = "entries in the list", .tracePath = kRootPath};
+
+using D = DeviceSeries;
+using M = MediaInfoIO;
+using S = SeparationInfoIO;
+
+constexpr Field<DeviceSeries> kDeviceSeriesFields[] = {
+    // Positional part: format 1.0.0.0.
+    field<&D::aModelInfoList,
+          Entries<&ModelInfoIO::readModelInfo, &ModelInfoIO::writeModelInfo, kModelItems>>(
+        "aModelInfoList"),
+    field<&D::aInkInfoList, Entries<&InkInfoIO::readInkInfo, &InkInfoIO::writeInkInfo, kRootItems>>(
+        "aInkInfoList"),
+    field<&D::aInkConfigInfoList,
+          Entries<&InkConfigInfoIO::readInkConfigInfo, &InkConfigInfoIO::writeInkConfigInfo,
+                  kReplacedRootItems>>("aInkConfigInfoList"),
+    field<&D::aResolutionInfoList, Entries<&ResolutionInfoIO::readResolutionInfo,
+                                           &ResolutionInfoIO::writeResolutionInfo, kRootItems>>(
+        "aResolutionInfoList"),
+    field<&D::aModeInfoList,
+          Entries<&ModeInfoIO::readModeInfo, &ModeInfoIO::writeModeInfo, kRootItems>>(
+        "aModeInfoList"),
+    field<&D::aSeparationInfoList,
+          Entries<&S::readSeparationInfo, &S::writeSeparationInfo, kSeparationItems>>(
+        "aSeparationInfoList"),
+    field<&D::aVControlPointList,
+          Entries<&S::readVControlPoint, &S::writeVControlPoint, kReplacedRootItems>>(
+        "aVControlPointList"),
+    field<&D::aPatternInfoList,
+          Entries<&PatternInfoIO::readPatternInfo, &PatternInfoIO::writePatternInfo, kRootItems>>(
+        "aPatternInfoList"),
+    field<&D::commandSet, Nested<kCommandSetForm>>("commandSet"),
+    field<&D::aMediaInfoList, Entries<&M::readMediaInfo, &M::writeMediaInfo, kRootItems>>(
+        "aMediaInfoList"),
+    // Named part: newer formats.
+    field<&D::aPrintChartFileInfoSetList,
+          Entry<&readPrintChartFileInfoSetList, &writePrintChartFileInfoSetList>>(
+        "aPrintChartFileInfoSetList"),
+    field<&D::aInkVolumeInfoList, Entry<&readInkVolumeInfoList, &writeInkVolumeInfoList>>(
+        "aInkVolumeInfoList"),
+    field<&D::strFirmwareDownloadURL>("strFirmwareDownloadURL"),
+};
+constexpr RecordForm<DeviceSeries> kDeviceSeriesForm{kDeviceSeriesFields, 10};
+
+// Why a read failed: the error, and where for one met inside an element
+// that names itself (ElementError).
+std::string describeReadError(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const ElementError& located) {
+    try {
+      std::rethrow_if_nested(located);
+    } catch (...) {
+      return describeReadError(std::current_exception()) + " in " + located.path();
+    }
+    return located.path();
+  } catch (const xml::ICommonIO::InterpretException&) {
+    return "no DeviceSeries root element";
+  } catch (const xml::_com_error& failure) {
+    return failure.Error() == xml::kEPointer ? "a positional element is missing"
+                                             : std::string(failure.what());
+  } catch (const std::exception& failure) {
+    return failure.what();
+  } catch (...) {
+    return "unknown error";
+  }
 }
 
 // "line L, column C: reason", or the bare reason of a failure without a
@@ -111,7 +160,6 @@ std::string DeviceSeriesIO::getRootElementName() const { return kRootElementName
 
 bool DeviceSeriesIO::read(DeviceSeries& record) {
   lastError_.clear();
-  failurePath_.clear();
   loadError_ = xml::LoadError();
   try {
     if (creator().getDocument().isNull() && !loadDocument()) {
@@ -129,17 +177,9 @@ bool DeviceSeriesIO::read(DeviceSeries& record) {
     }
     readDeviceSeries(root, record);
     return true;
-  } catch (const xml::ICommonIO::InterpretException&) {
-    lastError_ = "no DeviceSeries root element";
-  } catch (const xml::_com_error& error) {
-    lastError_ = error.Error() == xml::kEPointer ? "a positional element is missing"
-                                                 : std::string(error.what());
-  } catch (const std::exception& error) {
-    lastError_ = error.what();
   } catch (...) {
-    lastError_ = "unknown error";
+    lastError_ = describeReadError(std::current_exception());
   }
-  if (!failurePath_.empty()) lastError_ += " in " + failurePath_;
   return false;
 }
 
@@ -159,54 +199,34 @@ bool DeviceSeriesIO::onVersionMismatch(const xml::ICommonIO::VersionMismatchExce
 
 void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& record) {
   xml::NodeList children = root.childNodes();
-  xml::Node positional[10];
-  failurePath_ = "/DeviceSeries";
-  for (xml::Node& node : positional) node = requireNode(children.nextNode());
-  failurePath_.clear();
-
-  readList(positional[0], record.aModelInfoList, &ModelInfoIO::readModelInfo, failurePath_,
-           kMaxModels);
-  readList(positional[1], record.aInkInfoList, &InkInfoIO::readInkInfo, failurePath_);
-  record.aInkConfigInfoList.clear();
-  readList(positional[2], record.aInkConfigInfoList, &InkConfigInfoIO::readInkConfigInfo,
-           failurePath_);
-  readList(positional[3], record.aResolutionInfoList, &ResolutionInfoIO::readResolutionInfo,
-           failurePath_);
-  readList(positional[4], record.aModeInfoList, &ModeInfoIO::readModeInfo, failurePath_);
-  readList(positional[5], record.aSeparationInfoList, &SeparationInfoIO::readSeparationInfo,
-           failurePath_, kMaxSeparations);
-  record.aVControlPointList.clear();
-  readList(positional[6], record.aVControlPointList, &SeparationInfoIO::readVControlPoint,
-           failurePath_);
-  readList(positional[7], record.aPatternInfoList, &PatternInfoIO::readPatternInfo, failurePath_);
-
-  // Command strings keep every decoded byte, zero bytes included, so a
-  // sequence that needs a NUL survives a read and a write.
-  failurePath_ = "/DeviceSeries/commandSet";
-  xml::Node command = positional[8].firstChild();
-  for (const auto& [name, field] : commandFields()) {
-    record.commandSet.*field = xml::decodeEscapedString(xml::readText(command));
-    command = command.nextSibling();
+  // All positional children must be there before any is read. A failure
+  // names where it happened: the root for a missing child, else the child
+  // (entries of the root lists name themselves).
+  xml::Node positional[kDeviceSeriesForm.positionalCount];
+  try {
+    for (xml::Node& node : positional) {
+      node = children.nextNode();
+      if (node.isNull()) throw xml::_com_error(xml::kEPointer);
+    }
+  } catch (...) {
+    std::throw_with_nested(ElementError(kRootPath));
   }
-  failurePath_.clear();
-
-  readList(positional[9], record.aMediaInfoList, &MediaInfoIO::readMediaInfo, failurePath_);
+  for (std::size_t i = 0; i < std::size(positional); ++i) {
+    const Field<DeviceSeries>& field = kDeviceSeriesForm.fields[i];
+    try {
+      field.read(positional[i], record);
+    } catch (const ElementError&) {
+      throw;
+    } catch (...) {
+      std::throw_with_nested(ElementError(kRootPath + ("/" + std::string(field.name))));
+    }
+  }
 
   for (int slot = 0; slot < xml::kLanguageCount; ++slot) {
     record.strFirmwareDownloadURL[static_cast<std::size_t>(slot)] =
-        slot == kJapaneseSlot ? kFirmwareDownloadURLJapanese : kFirmwareDownloadURLInternational;
+        slot == xml::kJapanese ? kFirmwareDownloadURLJapanese : kFirmwareDownloadURLInternational;
   }
-
-  for (xml::Node node = children.nextNode(); node; node = children.nextNode()) {
-    const std::string_view name = node.nodeName();
-    if (name == "aPrintChartFileInfoSetList") {
-      readPrintChartFileInfoSetList(node, record.aPrintChartFileInfoSetList);
-    } else if (name == "aInkVolumeInfoList") {
-      readInkVolumeInfoList(node, record.aInkVolumeInfoList);
-    } else if (name == "strFirmwareDownloadURL") {
-      xml::readLocalizedText(node, record.strFirmwareDownloadURL);
-    }
-  }
+  readNamedFields(children, kDeviceSeriesForm.named(), record);
 
   bool haveProcessInks = false;
   std::array<int, 4> processInks{};
@@ -229,37 +249,7 @@ xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document,
   xml::Node root = createRootElement(document);
   xml::FormatVersion own;
   root.setAttribute("strVersion", DeviceSeriesIO::getVersion(own).toString());
-  root.appendChild(
-      writeList(document, "aModelInfoList", record.aModelInfoList, &ModelInfoIO::writeModelInfo));
-  root.appendChild(
-      writeList(document, "aInkInfoList", record.aInkInfoList, &InkInfoIO::writeInkInfo));
-  root.appendChild(writeList(document, "aInkConfigInfoList", record.aInkConfigInfoList,
-                             &InkConfigInfoIO::writeInkConfigInfo));
-  root.appendChild(writeList(document, "aResolutionInfoList", record.aResolutionInfoList,
-                             &ResolutionInfoIO::writeResolutionInfo));
-  root.appendChild(
-      writeList(document, "aModeInfoList", record.aModeInfoList, &ModeInfoIO::writeModeInfo));
-  root.appendChild(writeList(document, "aSeparationInfoList", record.aSeparationInfoList,
-                             &SeparationInfoIO::writeSeparationInfo));
-  root.appendChild(writeList(document, "aVControlPointList", record.aVControlPointList,
-                             &SeparationInfoIO::writeVControlPoint));
-  root.appendChild(writeList(document, "aPatternInfoList", record.aPatternInfoList,
-                             &PatternInfoIO::writePatternInfo));
-
-  xml::Node commandSet = document.createElement("commandSet");
-  for (const auto& [name, field] : commandFields()) {
-    commandSet.appendChild(
-        xml::createTextElement(document, name, xml::encodeEscapedString(record.commandSet.*field)));
-  }
-  root.appendChild(commandSet);
-
-  root.appendChild(
-      writeList(document, "aMediaInfoList", record.aMediaInfoList, &MediaInfoIO::writeMediaInfo));
-
-  root.appendChild(writePrintChartFileInfoSetList(document, record.aPrintChartFileInfoSetList));
-  root.appendChild(writeInkVolumeInfoList(document, record.aInkVolumeInfoList));
-  root.appendChild(xml::createLocalizedTextElement(document, "strFirmwareDownloadURL",
-                                                   record.strFirmwareDownloadURL));
+  appendFields(document, root, kDeviceSeriesForm.fields, record);
   return root;
 }
 

@@ -99,7 +99,6 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
 
  private:
   std::string lastError_;
-  std::string failurePath_;
   xml::LoadError loadError_;
 };
 

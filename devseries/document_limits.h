@@ -13,6 +13,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace devseries {
 
@@ -29,7 +30,7 @@ inline constexpr int kMaxModels = 64;
 
 // Raises std::length_error when |count| exceeds |limit|; |what| names the
 // list for the reader's error message.
-inline void requireAtMost(int count, int limit, const char* what) {
+inline void requireAtMost(int count, int limit, std::string_view what) {
   if (count <= limit) return;
   std::string message = "more than ";
   message += std::to_string(limit);

@@ -1,10 +1,9 @@
 #include "devseries/field_io.h"
 
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <string>
-
-#include "xml/com_error.h"
 
 namespace devseries {
 
@@ -22,21 +21,24 @@ int readTruncatedInt(const xml::Node& node) {
   return static_cast<int>(value);
 }
 
-void readIntSlots(const xml::Node& node, IntSlots& slots) {
-  if (node.isNull()) throw xml::_com_error(xml::kEPointer);
-  xml::NodeList children = node.childNodes();
-  for (int& slot : slots) slot = xml::readInt(children.nextNode());
+std::string_view itemName(const Items& items, std::size_t position, std::string& buffer) {
+  if (!items.indexed) return items.name;
+  buffer.assign(items.name);
+  buffer += std::to_string(position);
+  return buffer;
 }
 
-xml::Node createIntSlotsElement(const xml::Document& document, std::string_view name,
-                                const IntSlots& slots, std::string_view childName) {
-  xml::Node element = document.createElement(name);
-  for (int slot = 0; slot < kIntSlotCount; ++slot) {
-    const std::string ownName =
-        childName.empty() ? "value" + std::to_string(slot) : std::string(childName);
-    element.appendChild(xml::createIntElement(document, ownName, slots[slot]));
-  }
-  return element;
+void rethrowInItem(std::string_view parentPath, const xml::Node& list, const xml::Node& item,
+                   int position) {
+  std::string path(parentPath);
+  path += '/';
+  path += list.nodeName();
+  path += '/';
+  path += item.nodeName();
+  path += '[';
+  path += std::to_string(position);
+  path += ']';
+  std::throw_with_nested(ElementError(path));
 }
 
 }  // namespace devseries

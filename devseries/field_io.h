@@ -1,35 +1,52 @@
-// Field-level reading and writing shared by the record readers and writers.
+// The element forms of the device-series records, described as tables.
 //
-// A record's element form is described once, as a table of its fields in
-// document order: the element name and a pointer to the record member, whose
-// type gives the value kind. The writer walks the whole table; the reader
+// A record's element form is a table of its fields in document order
+// (RecordForm). A field names its element and says how its value is read
+// and written: by a codec, a type with
+//   static void read(const xml::Node& node, T& value);
+//   static xml::Node write(const xml::Document& document, std::string_view name, const T& value);
+// Reader and writer walk the same table. The writer emits every field in
+// table order (a field may leave itself out for a given record); the reader
 // takes the leading fields by position (the next child node, whatever its
-// name) and looks the rest up by exact name. Missing positional nodes raise
-// `_com_error` with kEPointer, which ends the reading of the document.
+// name) and looks the rest up by exact name, skipping other nodes; of two
+// elements with the same name the later one wins. Missing positional nodes
+// raise `_com_error` with kEPointer, which ends the reading of the document.
 #pragma once
 
+#include <bitset>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <variant>
 
+#include "devseries/document_limits.h"
+#include "devseries/growable_array.h"
 #include "xml/dom.h"
+#include "xml/language_table.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 
-// Every real of a record is written with this many decimals.
+// Every real of a document is written with this many decimals.
 inline constexpr int kRealDecimals = 3;
-
-// Slots of the fixed int arrays of records (head positions, default inks,
-// ink indices of a mode or ink configuration).
-inline constexpr int kIntSlotCount = 24;
-using IntSlots = int[kIntSlotCount];
 
 // A real read and narrowed to the nearest float; a magnitude beyond the
 // float range gives an infinity of that sign.
 float readFloat(const xml::Node& node);
+
+// A real written with kRealDecimals decimals; a float is widened to double.
+inline xml::Node createRealElement(const xml::Document& document, std::string_view name,
+                                   double value) {
+  return xml::createRealElement(document, name, value, kRealDecimals);
+}
+inline xml::Node createFloatElement(const xml::Document& document, std::string_view name,
+                                    float value) {
+  return createRealElement(document, name, static_cast<double>(value));
+}
 
 // A real read and truncated toward zero ("2.9" gives 2, "-1.5" gives -1,
 // "2e1" gives 20). Values beyond the int range saturate to INT_MIN or
@@ -37,85 +54,110 @@ float readFloat(const xml::Node& node);
 // conversion undefined.
 int readTruncatedInt(const xml::Node& node);
 
-// Reads the first 24 child nodes of |node|, whatever their names, as ints
-// into |slots|; further children are ignored. Raises kEPointer when |node|
-// is null or has fewer than 24 children.
-void readIntSlots(const xml::Node& node, IntSlots& slots);
+// --- Codecs of single values ---------------------------------------------
 
-// An element |name| with 24 int children in slot order, named |childName|
-// or, when |childName| is empty, "value0" to "value23".
-xml::Node createIntSlotsElement(const xml::Document& document, std::string_view name,
-                                const IntSlots& slots, std::string_view childName = {});
-
-// An int member whose element is read as a real truncated toward zero.
-template <class Record>
-struct TruncatedIntMember {
-  // Explicit, so that a plain int member pointer never converts to it.
-  constexpr explicit TruncatedIntMember(int Record::*m) : member(m) {}
-  int Record::*member;
+// A value read by |Read| and converted to the member's type, written by
+// |Write| (value_codec.h for the text forms).
+template <auto Read, auto Write>
+struct Scalar {
+  template <class T>
+  static void read(const xml::Node& node, T& value) {
+    value = static_cast<T>(Read(node));
+  }
+  template <class T>
+  static xml::Node write(const xml::Document& document, std::string_view name, const T& value) {
+    return Write(document, name, value);
+  }
 };
 
-// One field of a record's element form: its element name and its member.
+// The codec of each plain value kind.
+template <class T>
+struct Plain;
+template <>
+struct Plain<std::string> : Scalar<&xml::readText, &xml::createTextElement> {};
+template <>
+struct Plain<int> : Scalar<&xml::readInt, &xml::createIntElement> {};
+// Small unsigned ints keep the low bits of the int read: "300" gives 44 as
+// a u8, "-1" gives 255.
+template <>
+struct Plain<std::uint8_t> : Scalar<&xml::readInt, &xml::createIntElement> {};
+template <>
+struct Plain<std::uint16_t> : Scalar<&xml::readInt, &xml::createIntElement> {};
+template <>
+struct Plain<double> : Scalar<&xml::readReal, &createRealElement> {};
+template <>
+struct Plain<float> : Scalar<&readFloat, &createFloatElement> {};
+template <>
+struct Plain<bool> : Scalar<&xml::readBool, &xml::createBoolElement> {};
+// Slots without a language child keep their value.
+template <>
+struct Plain<xml::LocalizedText> {
+  static void read(const xml::Node& node, xml::LocalizedText& value) {
+    xml::readLocalizedText(node, value);
+  }
+  static xml::Node write(const xml::Document& document, std::string_view name,
+                         const xml::LocalizedText& value) {
+    return xml::createLocalizedTextElement(document, name, value);
+  }
+};
+
+// An int read as a real truncated toward zero, written as an int.
+using TruncatedInt = Scalar<&readTruncatedInt, &xml::createIntElement>;
+// An int written as a real ("170.000") and read as an int, so the decimals
+// are dropped.
+using IntAsReal = Scalar<&xml::readInt, &createRealElement>;
+// A 32-bit truth value (1 true, 0 false) written and read as a bool.
+struct Flag32 : Scalar<&xml::readBool, nullptr> {
+  static xml::Node write(const xml::Document& document, std::string_view name, int value) {
+    return xml::createBoolElement(document, name, value == 1);
+  }
+};
+
+// --- Fields and record forms ---------------------------------------------
+
+// One field of a record's element form.
 template <class Record>
 struct Field {
-  std::string_view name;
-  std::variant<std::string Record::*, int Record::*, TruncatedIntMember<Record>, double Record::*,
-               float Record::*, bool Record::*, IntSlots Record::*>
-      member;
+  std::string_view name = {};
+  // Reads |node| into the record; a null |node| raises kEPointer.
+  void (*read)(const xml::Node& node, Record& record);
+  // A new element |name| holding the record's value.
+  xml::Node (*write)(const xml::Document& document, std::string_view name, const Record& record);
+  // When set, the writer emits the field only for records it accepts.
+  bool (*written)(const Record& record) = nullptr;
 };
 
-// Reads |node| into the field's member of |record| by the member's kind.
-// A null |node| raises kEPointer.
-template <class Record>
-void readField(const Field<Record>& field, const xml::Node& node, Record& record) {
-  std::visit(
-      [&](auto member) {
-        using Member = decltype(member);
-        if constexpr (std::is_same_v<Member, std::string Record::*>) {
-          record.*member = xml::readText(node);
-        } else if constexpr (std::is_same_v<Member, int Record::*>) {
-          record.*member = xml::readInt(node);
-        } else if constexpr (std::is_same_v<Member, TruncatedIntMember<Record>>) {
-          record.*(member.member) = readTruncatedInt(node);
-        } else if constexpr (std::is_same_v<Member, double Record::*>) {
-          record.*member = xml::readReal(node);
-        } else if constexpr (std::is_same_v<Member, float Record::*>) {
-          record.*member = readFloat(node);
-        } else if constexpr (std::is_same_v<Member, bool Record::*>) {
-          record.*member = xml::readBool(node);
-        } else {
-          readIntSlots(node, record.*member);
-        }
-      },
-      field.member);
+template <class>
+struct MemberOf;
+template <class Record, class Value>
+struct MemberOf<Value Record::*> {
+  using RecordType = Record;
+  using ValueType = Value;
+};
+
+// The field |name| for the record member |Member|, read and written by
+// |Codec| (by default the plain codec of the member's type); |written|, when
+// given, decides per record whether the writer emits it.
+template <auto Member, class Codec = Plain<typename MemberOf<decltype(Member)>::ValueType>,
+          class Record = typename MemberOf<decltype(Member)>::RecordType>
+constexpr Field<Record> field(std::string_view name,
+                              std::type_identity_t<bool (*)(const Record&)> written = nullptr) {
+  return {name, [](const xml::Node& node, Record& record) { Codec::read(node, record.*Member); },
+          [](const xml::Document& document, std::string_view own, const Record& record) {
+            return Codec::write(document, own, record.*Member);
+          },
+          written};
 }
 
-// A new element holding the field's value; int slots as "value0" to
-// "value23", reals with 3 decimals.
+// Which fields of a table a reader met, by their index in the table.
+using FieldsSeen = std::bitset<64>;
+
+// The index of the field |name| in |fields|; fields.size() when none.
 template <class Record>
-xml::Node createFieldElement(const xml::Document& document, const Field<Record>& field,
-                             const Record& record) {
-  return std::visit(
-      [&](auto member) -> xml::Node {
-        using Member = decltype(member);
-        if constexpr (std::is_same_v<Member, std::string Record::*>) {
-          return xml::createTextElement(document, field.name, record.*member);
-        } else if constexpr (std::is_same_v<Member, int Record::*>) {
-          return xml::createIntElement(document, field.name, record.*member);
-        } else if constexpr (std::is_same_v<Member, TruncatedIntMember<Record>>) {
-          return xml::createIntElement(document, field.name, record.*(member.member));
-        } else if constexpr (std::is_same_v<Member, double Record::*>) {
-          return xml::createRealElement(document, field.name, record.*member, kRealDecimals);
-        } else if constexpr (std::is_same_v<Member, float Record::*>) {
-          return xml::createRealElement(document, field.name, static_cast<double>(record.*member),
-                                        kRealDecimals);
-        } else if constexpr (std::is_same_v<Member, bool Record::*>) {
-          return xml::createBoolElement(document, field.name, record.*member);
-        } else {
-          return createIntSlotsElement(document, field.name, record.*member);
-        }
-      },
-      field.member);
+constexpr std::size_t fieldIndex(std::span<const Field<Record>> fields, std::string_view name) {
+  std::size_t index = 0;
+  while (index < fields.size() && fields[index].name != name) ++index;
+  return index;
 }
 
 // Reads |fields| in order from the next child nodes of |children|, one node
@@ -123,38 +165,206 @@ xml::Node createFieldElement(const xml::Document& document, const Field<Record>&
 template <class Record>
 void readPositionalFields(xml::NodeList& children, std::span<const Field<Record>> fields,
                           Record& record) {
-  for (const Field<Record>& field : fields) readField(field, children.nextNode(), record);
-}
-
-// The field of |fields| whose element name is exactly |name|, or null.
-template <class Record>
-const Field<Record>* findField(std::span<const Field<Record>> fields, std::string_view name) {
-  for (const Field<Record>& field : fields) {
-    if (field.name == name) return &field;
-  }
-  return nullptr;
+  for (const Field<Record>& field : fields) field.read(children.nextNode(), record);
 }
 
 // Reads every remaining child of |children| whose name is exactly one of
-// |fields|; other nodes (other names, comments) are skipped, and of two
-// elements with the same name the later one wins.
+// |fields|; other nodes (other names, comments) are skipped. Returns the
+// fields met.
 template <class Record>
-void readNamedFields(xml::NodeList& children, std::span<const Field<Record>> fields,
-                     Record& record) {
+FieldsSeen readNamedFields(xml::NodeList& children, std::span<const Field<Record>> fields,
+                           Record& record) {
+  FieldsSeen seen;
+  if (fields.empty()) return seen;
   for (xml::Node node = children.nextNode(); node; node = children.nextNode()) {
-    if (const Field<Record>* field = findField(fields, node.nodeName())) {
-      readField(*field, node, record);
-    }
+    const std::size_t index = fieldIndex(fields, node.nodeName());
+    if (index == fields.size()) continue;
+    fields[index].read(node, record);
+    seen.set(index);
   }
+  return seen;
 }
 
-// Appends one element per field of |fields|, in order, to |element|.
+// Appends one element per field of |fields| the record has, in order, to
+// |element|.
 template <class Record>
 void appendFields(const xml::Document& document, const xml::Node& element,
                   std::span<const Field<Record>> fields, const Record& record) {
   for (const Field<Record>& field : fields) {
-    element.appendChild(createFieldElement(document, field, record));
+    if (field.written != nullptr && !field.written(record)) continue;
+    element.appendChild(field.write(document, field.name, record));
   }
 }
+
+// The element form of a record: its fields in document order, of which the
+// first |positionalCount| are taken by position.
+template <class Record>
+struct RecordForm {
+  std::span<const Field<Record>> fields;
+  std::size_t positionalCount = 0;
+
+  constexpr std::span<const Field<Record>> positional() const {
+    return fields.first(positionalCount);
+  }
+  constexpr std::span<const Field<Record>> named() const { return fields.subspan(positionalCount); }
+};
+
+// Reads the children of |element| by |form|: the positional fields, then
+// the named ones.
+template <class Record>
+FieldsSeen readRecord(const xml::Node& element, const RecordForm<Record>& form, Record& record) {
+  xml::NodeList children = element.childNodes();
+  readPositionalFields(children, form.positional(), record);
+  return readNamedFields(children, form.named(), record);
+}
+
+// A new element |name| with one child per field of |form| the record has.
+template <class Record>
+xml::Node writeRecord(const xml::Document& document, std::string_view name,
+                      const RecordForm<Record>& form, const Record& record) {
+  xml::Node element = document.createElement(name);
+  appendFields(document, element, form.fields, record);
+  return element;
+}
+
+// --- Codecs of records, fixed slots and lists ----------------------------
+
+// A record read and written by its form.
+template <const auto& kForm>
+struct Nested {
+  template <class Record>
+  static void read(const xml::Node& node, Record& record) {
+    readRecord(node, kForm, record);
+  }
+  template <class Record>
+  static xml::Node write(const xml::Document& document, std::string_view name,
+                         const Record& record) {
+    return writeRecord(document, name, kForm, record);
+  }
+};
+
+// A value read and written by its own reader and writer (those of the I/O
+// classes); a writer that takes no name names the element itself.
+template <auto Read, auto Write>
+struct Entry {
+  template <class T>
+  static void read(const xml::Node& node, T& value) {
+    Read(node, value);
+  }
+  template <class T>
+  static xml::Node write(const xml::Document& document, std::string_view name, const T& value) {
+    if constexpr (requires { Write(document, name, value); }) {
+      return Write(document, name, value);
+    } else {
+      return Write(document, value);
+    }
+  }
+};
+
+// The children of a slot or list element.
+struct Items {
+  // The name every item is written with (records name their own element).
+  std::string_view name = {};
+  // The writer appends the item's position to the name ("value0", ...).
+  bool indexed = false;
+  // The reader takes only children named exactly |name|, skipping others;
+  // otherwise every child node is an item, whatever its name.
+  bool byName = false;
+  // The reader replaces the list rather than appending to it.
+  bool replace = false;
+  // More items than this fail the read (document_limits.h); |what| names
+  // them in the message.
+  int limit = INT_MAX;
+  std::string_view what = {};
+  // When set, the failure of an item is raised as an ElementError naming
+  // the item under this path, with the failure nested inside.
+  std::string_view tracePath = {};
+};
+
+// Every child node is an item, whatever its name.
+inline constexpr Items kEveryChild{};
+inline constexpr Items kValueItems{.name = "value"};
+inline constexpr Items kIndexedValueItems{.name = "value", .indexed = true};
+
+// The name item |position| of |items| is written with; |buffer| holds it
+// when it is numbered.
+std::string_view itemName(const Items& items, std::size_t position, std::string& buffer);
+
+// The failure of the element at path() ("/DeviceSeries/aMediaInfoList/
+// MediaInfo[2]"); the error that ended its reading is nested inside.
+class ElementError : public std::runtime_error {
+ public:
+  explicit ElementError(const std::string& path) : std::runtime_error(path) {}
+  const char* path() const { return what(); }
+};
+
+// Raises the exception being handled nested in an ElementError that names
+// the item |item| at |position| (from 1) of |list| under |parentPath|.
+[[noreturn]] void rethrowInItem(std::string_view parentPath, const xml::Node& list,
+                                const xml::Node& item, int position);
+
+// A fixed array, one child per slot in slot order: the reader takes the
+// first N child nodes whatever their names and ignores further ones.
+template <class ItemCodec, const Items& kItems>
+struct Slots {
+  template <class T, std::size_t N>
+  static void read(const xml::Node& node, T (&slots)[N]) {
+    xml::NodeList children = node.childNodes();
+    for (T& slot : slots) ItemCodec::read(children.nextNode(), slot);
+  }
+  template <class T, std::size_t N>
+  static xml::Node write(const xml::Document& document, std::string_view name,
+                         const T (&slots)[N]) {
+    xml::Node element = document.createElement(name);
+    std::string buffer;
+    for (std::size_t i = 0; i < N; ++i) {
+      element.appendChild(ItemCodec::write(document, itemName(kItems, i, buffer), slots[i]));
+    }
+    return element;
+  }
+};
+
+// The int slots of a model or mode, written as "value0" to "value23".
+using IntSlots = Slots<Plain<int>, kIndexedValueItems>;
+
+// A list, one child per entry: each item is read into a fresh value and
+// appended.
+template <class ItemCodec, const Items& kItems>
+struct List {
+  template <class T>
+  static void read(const xml::Node& node, GrowableArray<T>& list) {
+    if (kItems.replace) list.clear();
+    xml::NodeList children = node.childNodes();
+    int position = 0;
+    for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
+      ++position;
+      if (kItems.byName && child.nodeName() != kItems.name) continue;
+      T item{};
+      try {
+        requireAtMost(list.size() + 1, kItems.limit, kItems.what);
+        ItemCodec::read(child, item);
+      } catch (...) {
+        if (kItems.tracePath.empty()) throw;
+        rethrowInItem(kItems.tracePath, node, child, position);
+      }
+      list.add(item);
+    }
+  }
+  template <class T>
+  static xml::Node write(const xml::Document& document, std::string_view name,
+                         const GrowableArray<T>& list) {
+    xml::Node element = document.createElement(name);
+    std::string buffer;
+    for (int i = 0; i < list.size(); ++i) {
+      element.appendChild(ItemCodec::write(
+          document, itemName(kItems, static_cast<std::size_t>(i), buffer), list[i]));
+    }
+    return element;
+  }
+};
+
+// A list of records read and written by their own reader and writer.
+template <auto Read, auto Write, const Items& kItems = kEveryChild>
+using Entries = List<Entry<Read, Write>, kItems>;
 
 }  // namespace devseries

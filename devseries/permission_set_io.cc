@@ -9,219 +9,134 @@
 // Lists grow through GrowableArray::add; should memory run out, std::bad_alloc
 // propagates and ends the reading of the document like any other failure.
 #include <cstdint>
-#include <string>
-#include <string_view>
 
-#include "devseries/document_limits.h"
+#include "devseries/field_io.h"
 #include "devseries/media_info.h"
-#include "devseries/media_io_helpers.h"
-#include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using media_io::createFloatElement;
-using media_io::forEachChild;
-using media_io::readFloat;
+constexpr Items kDegreeItems{.name = "flDegree",
+                             .indexed = true,
+                             .replace = true,
+                             .limit = kMaxChannels,
+                             .what = "screen angles"};
 
-void appendIntList(const xml::Node& node, GrowableArray<int>& list) {
-  forEachChild(node, [&list](const xml::Node& item) { list.add(xml::readInt(item)); });
-}
+constexpr Field<ScreenOption> kScreenOptionFields[] = {
+    field<&ScreenOption::bUseCustomSetting>("bUseCustomSetting"),
+    field<&ScreenOption::nLineCount>("nLineCount"),
+    field<&ScreenOption::eDotShape>("eDotShape"),
+    field<&ScreenOption::flDegrees, List<Plain<float>, kDegreeItems>>("flDegrees"),
+};
+constexpr RecordForm<ScreenOption> kScreenOptionForm{kScreenOptionFields};
 
-// A list element with one int child named |itemName| per entry.
-xml::Node createIntListElement(const xml::Document& document, std::string_view name,
-                               std::string_view itemName, const GrowableArray<int>& list) {
-  xml::Node element = document.createElement(name);
-  for (int value : list) element.appendChild(xml::createIntElement(document, itemName, value));
-  return element;
-}
+constexpr Field<LabValue> kLabValueFields[] = {
+    field<&LabValue::l>("l"),
+    field<&LabValue::a>("a"),
+    field<&LabValue::b>("b"),
+};
+constexpr RecordForm<LabValue> kLabValueForm{kLabValueFields, 3};
 
-// Reads one node of the named part of a permission set into its field;
-// any other name is skipped. Returns true when the node is bRecommended.
-bool readNamedPermissionField(const xml::Node& node, PermissionSet& record) {
-  const std::string_view name = node.nodeName();
-  if (name == "nPassmaskIndex") {
-    record.nPassmaskIndex = xml::readInt(node);
-  } else if (name == "eDirection") {
-    record.eDirection = MediaInfoIO::normalizeDirection(xml::readInt(node));
-  } else if (name == "eScreen") {
-    record.eScreen = xml::readInt(node);
-  } else if (name == "anVControlIndexList") {
-    appendIntList(node, record.anVControlIndexList);
-  } else if (name == "anFMPatternIndexList") {
-    appendIntList(node, record.anFMPatternIndexList);
-  } else if (name == "nSeparationIndex") {
-    record.nSeparationIndex = xml::readInt(node);
-  } else if (name == "aCalibrationInfoList") {
-    forEachChild(node, [&record](const xml::Node& item) {
-      CalibrationInfo entry;
-      MediaInfoIO::readCalibrationInfo(item, entry);
-      record.aCalibrationInfoList.add(entry);
-    });
-  } else if (name == "nInkLimit") {
-    record.nInkLimit = xml::readInt(node);
-  } else if (name == "strPrinterProfile") {
-    record.strPrinterProfile = xml::readText(node);
-  } else if (name == "nScanSpeed") {
-    record.nScanSpeed = xml::readInt(node);
-  } else if (name == "nFeedSpeed") {
-    record.nFeedSpeed = xml::readInt(node);
-  } else if (name == "bVisiblePermission") {
-    record.bVisiblePermission = xml::readBool(node);
-  } else if (name == "screenOption") {
-    MediaInfoIO::readScreenOption(node, record.screenOption);
-  } else if (name == "bRecommended") {
-    record.bRecommended = xml::readBool(node);
-    return true;
-  } else if (name == "nRealPassCount") {
-    record.nRealPassCount = xml::readInt(node);
-  } else if (name == "strNextPermissionIndex") {
-    record.strNextPermissionIndex = xml::readText(node);
+// Exactly the first 21 children of density and lab count; further ones are
+// ignored.
+constexpr Field<CalibrationInfo> kCalibrationInfoFields[] = {
+    field<&CalibrationInfo::nOutputLimit>("nOutputLimit"),
+    field<&CalibrationInfo::density, Slots<Plain<float>, kValueItems>>("density"),
+    field<&CalibrationInfo::lab, Slots<Nested<kLabValueForm>, kValueItems>>("lab"),
+};
+constexpr RecordForm<CalibrationInfo> kCalibrationInfoForm{kCalibrationInfoFields, 3};
+
+// A direction code read is normalized (MediaInfoIO::normalizeDirection).
+struct Direction : Plain<int> {
+  static void read(const xml::Node& node, int& value) {
+    value = MediaInfoIO::normalizeDirection(xml::readInt(node));
   }
-  return false;
-}
+};
+
+constexpr Items kInkConfigIndexItems{.name = "anInkConfigIndex", .replace = true};
+constexpr Items kVControlIndexItems{.name = "anVControlIndex"};
+constexpr Items kFMPatternIndexItems{.name = "anFMPatternIndex"};
+
+using ScreenOptionCodec = Entry<&MediaInfoIO::readScreenOption, &MediaInfoIO::writeScreenOption>;
+using Calibrations = Entries<&MediaInfoIO::readCalibrationInfo, &MediaInfoIO::writeCalibrationInfo>;
+
+constexpr Field<PermissionSet> kPermissionSetFields[] = {
+    // Positional part.
+    field<&PermissionSet::nPermissionIndex>("nPermissionIndex"),
+    field<&PermissionSet::anInkConfigIndexList, List<Plain<int>, kInkConfigIndexItems>>(
+        "anInkConfigIndexList"),
+    field<&PermissionSet::nResolutionIndex>("nResolutionIndex"),
+    field<&PermissionSet::nModeIndex>("nModeIndex"),
+    // Named part.
+    field<&PermissionSet::nPassmaskIndex>("nPassmaskIndex"),
+    field<&PermissionSet::eDirection, Direction>("eDirection"),
+    field<&PermissionSet::eScreen>("eScreen"),
+    // Only the custom screen (8) uses the screen option.
+    field<&PermissionSet::screenOption, ScreenOptionCodec>(
+        "screenOption", [](const PermissionSet& record) { return record.eScreen == 8; }),
+    field<&PermissionSet::anVControlIndexList, List<Plain<int>, kVControlIndexItems>>(
+        "anVControlIndexList"),
+    field<&PermissionSet::anFMPatternIndexList, List<Plain<int>, kFMPatternIndexItems>>(
+        "anFMPatternIndexList"),
+    field<&PermissionSet::nSeparationIndex>("nSeparationIndex"),
+    field<&PermissionSet::aCalibrationInfoList, Calibrations>("aCalibrationInfoList"),
+    field<&PermissionSet::nInkLimit>("nInkLimit"),
+    field<&PermissionSet::strPrinterProfile>("strPrinterProfile"),
+    field<&PermissionSet::nScanSpeed>("nScanSpeed"),
+    field<&PermissionSet::nFeedSpeed>("nFeedSpeed"),
+    field<&PermissionSet::bVisiblePermission>("bVisiblePermission"),
+    // The reader derives an absent bRecommended from bVisiblePermission, so
+    // it is written only when it says something else.
+    field<&PermissionSet::bRecommended>("bRecommended",
+                                        [](const PermissionSet& record) {
+                                          return record.bRecommended != record.bVisiblePermission;
+                                        }),
+    field<&PermissionSet::nRealPassCount>("nRealPassCount"),
+    field<&PermissionSet::strNextPermissionIndex>("strNextPermissionIndex"),
+};
+constexpr RecordForm<PermissionSet> kPermissionSetForm{kPermissionSetFields, 4};
+constexpr std::size_t kRecommended = fieldIndex(kPermissionSetForm.named(), "bRecommended");
 
 }  // namespace
 
 void MediaInfoIO::readPermissionSet(const xml::Node& element, PermissionSet& record) {
   xml::NodeList children = element.childNodes();
-  record.nPermissionIndex = xml::readInt(children.nextNode());
-  record.anInkConfigIndexList.clear();
-  appendIntList(children.nextNode(), record.anInkConfigIndexList);
-  record.nResolutionIndex = xml::readInt(children.nextNode());
-  record.nModeIndex = xml::readInt(children.nextNode());
-
+  readPositionalFields(children, kPermissionSetForm.positional(), record);
   // Documents without an eScreen element mean the ordinary screen, 1.
   record.eScreen = 1;
   record.anVControlIndexList.clear();
-
-  bool recommendedSeen = false;
-  for (xml::Node node = children.nextNode(); node; node = children.nextNode()) {
-    if (readNamedPermissionField(node, record)) recommendedSeen = true;
-  }
+  const FieldsSeen seen = readNamedFields(children, kPermissionSetForm.named(), record);
   // Older documents have no bRecommended: every visible set counts as
   // recommended.
-  if (!recommendedSeen) record.bRecommended = record.bVisiblePermission;
+  if (!seen[kRecommended]) record.bRecommended = record.bVisiblePermission;
 }
 
 xml::Node MediaInfoIO::writePermissionSet(const xml::Document& document,
                                           const PermissionSet& record) {
-  xml::Node element = document.createElement("PermissionSet");
-  auto add = [&element](const xml::Node& child) { element.appendChild(child); };
-
-  add(xml::createIntElement(document, "nPermissionIndex", record.nPermissionIndex));
-  add(createIntListElement(document, "anInkConfigIndexList", "anInkConfigIndex",
-                           record.anInkConfigIndexList));
-  add(xml::createIntElement(document, "nResolutionIndex", record.nResolutionIndex));
-  add(xml::createIntElement(document, "nModeIndex", record.nModeIndex));
-  add(xml::createIntElement(document, "nPassmaskIndex", record.nPassmaskIndex));
-  add(xml::createIntElement(document, "eDirection", record.eDirection));
-  add(xml::createIntElement(document, "eScreen", record.eScreen));
-  // Only the custom screen (8) uses the screen option.
-  if (record.eScreen == 8) add(writeScreenOption(document, record.screenOption));
-  add(createIntListElement(document, "anVControlIndexList", "anVControlIndex",
-                           record.anVControlIndexList));
-  add(createIntListElement(document, "anFMPatternIndexList", "anFMPatternIndex",
-                           record.anFMPatternIndexList));
-  add(xml::createIntElement(document, "nSeparationIndex", record.nSeparationIndex));
-
-  xml::Node calibrations = document.createElement("aCalibrationInfoList");
-  for (const CalibrationInfo& entry : record.aCalibrationInfoList) {
-    calibrations.appendChild(writeCalibrationInfo(document, entry));
-  }
-  add(calibrations);
-
-  add(xml::createIntElement(document, "nInkLimit", record.nInkLimit));
-  add(xml::createTextElement(document, "strPrinterProfile", record.strPrinterProfile));
-  add(xml::createIntElement(document, "nScanSpeed", record.nScanSpeed));
-  add(xml::createIntElement(document, "nFeedSpeed", record.nFeedSpeed));
-  add(xml::createBoolElement(document, "bVisiblePermission", record.bVisiblePermission));
-  // The reader derives an absent bRecommended from bVisiblePermission, so
-  // it is written only when it says something else.
-  if (record.bRecommended != record.bVisiblePermission) {
-    add(xml::createBoolElement(document, "bRecommended", record.bRecommended));
-  }
-  add(xml::createIntElement(document, "nRealPassCount", record.nRealPassCount));
-  add(xml::createTextElement(document, "strNextPermissionIndex", record.strNextPermissionIndex));
-  return element;
+  return writeRecord(document, "PermissionSet", kPermissionSetForm, record);
 }
 
 void MediaInfoIO::readScreenOption(const xml::Node& element, ScreenOption& option) {
+  // The scalar fields start from their defaults; the angles are replaced
+  // only by a flDegrees element.
   option.bUseCustomSetting = false;
   option.nLineCount = 30;
   option.eDotShape = 1;
-  forEachChild(element, [&option](const xml::Node& node) {
-    const std::string_view name = node.nodeName();
-    if (name == "bUseCustomSetting") {
-      option.bUseCustomSetting = xml::readBool(node);
-    } else if (name == "nLineCount") {
-      option.nLineCount = xml::readInt(node);
-    } else if (name == "eDotShape") {
-      option.eDotShape = xml::readInt(node);
-    } else if (name == "flDegrees") {
-      option.flDegrees.clear();
-      forEachChild(node, [&option](const xml::Node& item) {
-        requireAtMost(option.flDegrees.size() + 1, kMaxChannels, "screen angles");
-        option.flDegrees.add(readFloat(item));
-      });
-    }
-  });
+  readRecord(element, kScreenOptionForm, option);
 }
 
 xml::Node MediaInfoIO::writeScreenOption(const xml::Document& document,
                                          const ScreenOption& option) {
-  xml::Node element = document.createElement("screenOption");
-  element.appendChild(
-      xml::createBoolElement(document, "bUseCustomSetting", option.bUseCustomSetting));
-  element.appendChild(xml::createIntElement(document, "nLineCount", option.nLineCount));
-  element.appendChild(xml::createIntElement(document, "eDotShape", option.eDotShape));
-  xml::Node degrees = document.createElement("flDegrees");
-  for (int i = 0; i < option.flDegrees.size(); ++i) {
-    degrees.appendChild(
-        createFloatElement(document, "flDegree" + std::to_string(i), option.flDegrees[i]));
-  }
-  element.appendChild(degrees);
-  return element;
+  return writeRecord(document, "screenOption", kScreenOptionForm, option);
 }
 
 void MediaInfoIO::readCalibrationInfo(const xml::Node& element, CalibrationInfo& record) {
-  xml::NodeList children = element.childNodes();
-  record.nOutputLimit = xml::readInt(children.nextNode());
-
-  // Exactly the first 21 children count; further ones are ignored.
-  xml::NodeList densities = children.nextNode().childNodes();
-  for (float& density : record.density) density = readFloat(densities.nextNode());
-
-  xml::NodeList labs = children.nextNode().childNodes();
-  for (LabValue& lab : record.lab) {
-    xml::NodeList coordinates = labs.nextNode().childNodes();
-    lab.l = readFloat(coordinates.nextNode());
-    lab.a = readFloat(coordinates.nextNode());
-    lab.b = readFloat(coordinates.nextNode());
-  }
+  readRecord(element, kCalibrationInfoForm, record);
 }
 
 xml::Node MediaInfoIO::writeCalibrationInfo(const xml::Document& document,
                                             const CalibrationInfo& record) {
-  xml::Node element = document.createElement("CalibrationInfo");
-  element.appendChild(xml::createIntElement(document, "nOutputLimit", record.nOutputLimit));
-
-  xml::Node densities = document.createElement("density");
-  for (float density : record.density) {
-    densities.appendChild(createFloatElement(document, "value", density));
-  }
-  element.appendChild(densities);
-
-  xml::Node labs = document.createElement("lab");
-  for (const LabValue& lab : record.lab) {
-    xml::Node value = document.createElement("value");
-    value.appendChild(createFloatElement(document, "l", lab.l));
-    value.appendChild(createFloatElement(document, "a", lab.a));
-    value.appendChild(createFloatElement(document, "b", lab.b));
-    labs.appendChild(value);
-  }
-  element.appendChild(labs);
-  return element;
+  return writeRecord(document, "CalibrationInfo", kCalibrationInfoForm, record);
 }
 
 int MediaInfoIO::normalizeDirection(int value) {
@@ -242,13 +157,7 @@ void MediaInfoIO::fitScreenAngles(GrowableArray<MediaInfo>& media,
 
   for (MediaInfo& entry : media) {
     for (PermissionSet& set : entry.aPermissionSetList) {
-      const SeparationInfo* separation = nullptr;
-      for (const SeparationInfo& candidate : separations) {
-        if (candidate.nSeparationIndex == set.nSeparationIndex) {
-          separation = &candidate;
-          break;
-        }
-      }
+      const SeparationInfo* separation = findSeparation(separations, set.nSeparationIndex);
       if (separation == nullptr) continue;
 
       const int channels = separation->anInputChannelInkIndexList.size();

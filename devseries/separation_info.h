@@ -68,6 +68,10 @@ struct VControlPoint {
   bool operator==(const VControlPoint&) const = default;
 };
 
+// The first separation of |separations| whose nSeparationIndex is |index|,
+// or null.
+const SeparationInfo* findSeparation(const GrowableArray<SeparationInfo>& separations, int index);
+
 class SeparationInfoIO {
  public:
   static void readSeparationInfo(const xml::Node& element, SeparationInfo& record);

@@ -9,15 +9,14 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "devseries/document_limits.h"
+#include "devseries/field_io.h"
 #include "devseries/output_table_codec.h"
 #include "devseries/separation_info.h"
 #include "xml/base64.h"
 #include "xml/com_error.h"
-#include "xml/value_codec.h"
 
 namespace devseries {
 
@@ -25,18 +24,6 @@ namespace {
 
 // eType of a table whose output table is carried in the document.
 constexpr int kOutputTableInDocument = 1;
-
-constexpr int kRealDecimals = 3;
-
-void appendReal(const xml::Document& document, const xml::Node& parent, std::string_view name,
-                double value) {
-  parent.appendChild(xml::createRealElement(document, name, value, kRealDecimals));
-}
-
-void appendInt(const xml::Document& document, const xml::Node& parent, std::string_view name,
-               int value) {
-  parent.appendChild(xml::createIntElement(document, name, value));
-}
 
 // Rebuilds the output table of |record| from the Base64 text of its
 // samples. Text that does not decode, or holds fewer than 256 samples,
@@ -65,178 +52,120 @@ std::string encodeOutputTable(const OutputTable& table) {
   return text;
 }
 
+// usOutputTable: the reader keeps the text in rawOutputTable until eType is
+// known; the writer writes the table only when eType says it is carried,
+// the text as read when it was no table, else the table's samples.
+constexpr Field<SeparationTable> kOutputTableField{
+    "usOutputTable",
+    [](const xml::Node& node, SeparationTable& record) {
+      record.rawOutputTable = xml::readText(node);
+    },
+    [](const xml::Document& document, std::string_view name, const SeparationTable& record) {
+      std::string text;
+      if (record.eType == kOutputTableInDocument) {
+        text = record.rawOutputTable.empty() ? encodeOutputTable(record.usOutputTable)
+                                             : record.rawOutputTable;
+      }
+      return xml::createTextElement(document, name, text);
+    }};
+
+constexpr Field<SeparationTable> kSeparationTableFields[] = {
+    // Positional part.
+    field<&SeparationTable::nInputChannelNum>("nInputChannelNum"),
+    kOutputTableField,
+    field<&SeparationTable::dStart>("dStart"),
+    field<&SeparationTable::dPeak>("dPeak"),
+    field<&SeparationTable::dMax>("dMax"),
+    field<&SeparationTable::dEnd>("dEnd"),
+    // Named part.
+    field<&SeparationTable::dEndMax>("dEndMax"),
+    field<&SeparationTable::eType>("eType"),
+    field<&SeparationTable::strInputChannel>("strInputChannel"),
+    field<&SeparationTable::nInkIndex>("nInkIndex"),
+    field<&SeparationTable::nHeadCount>("nHeadCount"),
+};
+constexpr RecordForm<SeparationTable> kSeparationTableForm{kSeparationTableFields, 6};
+
+constexpr Items kSeparationTableItems{.name = "SeparationTable",
+                                      .byName = true,
+                                      .limit = kMaxChannels,
+                                      .what = "separation tables in a separation"};
+constexpr Items kInputChannelItems{.name = "nInkIndex",
+                                   .byName = true,
+                                   .limit = kMaxChannels,
+                                   .what = "input channels in a separation"};
+
+using SeparationTables = Entries<&SeparationInfoIO::readSeparationTable,
+                                 &SeparationInfoIO::writeSeparationTable, kSeparationTableItems>;
+
+constexpr Field<SeparationInfo> kSeparationInfoFields[] = {
+    field<&SeparationInfo::nSeparationIndex>("nSeparationIndex"),
+    field<&SeparationInfo::strSeparationName>("strSeparationName"),
+    field<&SeparationInfo::nOutputChannel>("nOutputChannel"),
+    field<&SeparationInfo::aSeparationTableList, SeparationTables>("aSeparationTableList"),
+    field<&SeparationInfo::nPrintChartFileInfoIndex>("nPrintChartFileInfoIndex"),
+    field<&SeparationInfo::strInkLimitTableFile>("strInkLimitTableFile"),
+    field<&SeparationInfo::anInputChannelInkIndexList, List<Plain<int>, kInputChannelItems>>(
+        "anInputChannelInkIndexList"),
+};
+constexpr RecordForm<SeparationInfo> kSeparationInfoForm{kSeparationInfoFields};
+
+constexpr Field<VControlPoint> kVControlPointFields[] = {
+    field<&VControlPoint::nVControlIndex>("nVControlIndex"),
+    field<&VControlPoint::dSmallStart>("dSmallStart"),
+    field<&VControlPoint::dSmallPeak>("dSmallPeak"),
+    field<&VControlPoint::dSmallMax>("dSmallMax"),
+    field<&VControlPoint::dSmallEnd>("dSmallEnd"),
+    field<&VControlPoint::dSmallEndMax>("dSmallEndMax"),
+    field<&VControlPoint::dMediumStart>("dMediumStart"),
+    field<&VControlPoint::dMediumPeak>("dMediumPeak"),
+    field<&VControlPoint::dMediumMax>("dMediumMax"),
+    field<&VControlPoint::dMediumEnd>("dMediumEnd"),
+    field<&VControlPoint::dMediumEndMax>("dMediumEndMax"),
+    field<&VControlPoint::dLargeStart>("dLargeStart"),
+    field<&VControlPoint::dLargePeak>("dLargePeak"),
+    field<&VControlPoint::dLargeMax>("dLargeMax"),
+    field<&VControlPoint::dLargeEnd>("dLargeEnd"),
+    field<&VControlPoint::dLargeEndMax>("dLargeEndMax"),
+};
+constexpr RecordForm<VControlPoint> kVControlPointForm{kVControlPointFields};
+
 }  // namespace
 
-void SeparationInfoIO::readSeparationInfo(const xml::Node& element, SeparationInfo& record) {
-  xml::NodeList children = element.childNodes();
-  for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
-    const std::string_view name = child.nodeName();
-    if (name == "nSeparationIndex") {
-      record.nSeparationIndex = xml::readInt(child);
-    } else if (name == "strSeparationName") {
-      xml::readLocalizedText(child, record.strSeparationName);
-    } else if (name == "nOutputChannel") {
-      record.nOutputChannel = xml::readInt(child);
-    } else if (name == "aSeparationTableList") {
-      xml::NodeList tables = child.childNodes();
-      for (xml::Node item = tables.nextNode(); item; item = tables.nextNode()) {
-        if (item.nodeName() != "SeparationTable") continue;
-        requireAtMost(record.aSeparationTableList.size() + 1, kMaxChannels,
-                      "separation tables in a separation");
-        SeparationTable table;
-        readSeparationTable(item, table);
-        record.aSeparationTableList.add(table);
-      }
-    } else if (name == "nPrintChartFileInfoIndex") {
-      record.nPrintChartFileInfoIndex = xml::readInt(child);
-    } else if (name == "strInkLimitTableFile") {
-      record.strInkLimitTableFile = xml::readText(child);
-    } else if (name == "anInputChannelInkIndexList") {
-      xml::NodeList inks = child.childNodes();
-      for (xml::Node item = inks.nextNode(); item; item = inks.nextNode()) {
-        if (item.nodeName() != "nInkIndex") continue;
-        requireAtMost(record.anInputChannelInkIndexList.size() + 1, kMaxChannels,
-                      "input channels in a separation");
-        record.anInputChannelInkIndexList.add(xml::readInt(item));
-      }
-    }
+const SeparationInfo* findSeparation(const GrowableArray<SeparationInfo>& separations, int index) {
+  for (const SeparationInfo& separation : separations) {
+    if (separation.nSeparationIndex == index) return &separation;
   }
+  return nullptr;
+}
+
+void SeparationInfoIO::readSeparationInfo(const xml::Node& element, SeparationInfo& record) {
+  readRecord(element, kSeparationInfoForm, record);
 }
 
 xml::Node SeparationInfoIO::writeSeparationInfo(const xml::Document& document,
                                                 const SeparationInfo& record) {
-  xml::Node element = document.createElement("SeparationInfo");
-  appendInt(document, element, "nSeparationIndex", record.nSeparationIndex);
-  element.appendChild(
-      xml::createLocalizedTextElement(document, "strSeparationName", record.strSeparationName));
-  appendInt(document, element, "nOutputChannel", record.nOutputChannel);
-
-  xml::Node tables = document.createElement("aSeparationTableList");
-  for (const SeparationTable& table : record.aSeparationTableList) {
-    tables.appendChild(writeSeparationTable(document, table));
-  }
-  element.appendChild(tables);
-
-  appendInt(document, element, "nPrintChartFileInfoIndex", record.nPrintChartFileInfoIndex);
-  element.appendChild(
-      xml::createTextElement(document, "strInkLimitTableFile", record.strInkLimitTableFile));
-
-  xml::Node inks = document.createElement("anInputChannelInkIndexList");
-  for (int inkIndex : record.anInputChannelInkIndexList) {
-    appendInt(document, inks, "nInkIndex", inkIndex);
-  }
-  element.appendChild(inks);
-  return element;
+  return writeRecord(document, "SeparationInfo", kSeparationInfoForm, record);
 }
 
 void SeparationInfoIO::readSeparationTable(const xml::Node& element, SeparationTable& record) {
-  xml::NodeList children = element.childNodes();
-
-  // The leading six children by position, whatever their names; a missing
-  // one raises E_POINTER through the value reader.
-  record.nInputChannelNum = xml::readInt(children.nextNode());
-  const std::string outputTableText = xml::readText(children.nextNode());
-  record.dStart = xml::readReal(children.nextNode());
-  record.dPeak = xml::readReal(children.nextNode());
-  record.dMax = xml::readReal(children.nextNode());
-  record.dEnd = xml::readReal(children.nextNode());
-
-  for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
-    const std::string_view name = child.nodeName();
-    if (name == "dEndMax") {
-      record.dEndMax = xml::readReal(child);
-    } else if (name == "eType") {
-      record.eType = xml::readInt(child);
-    } else if (name == "strInputChannel") {
-      record.strInputChannel = xml::readText(child);
-    } else if (name == "nInkIndex") {
-      record.nInkIndex = xml::readInt(child);
-    } else if (name == "nHeadCount") {
-      record.nHeadCount = xml::readInt(child);
-    }
-  }
-
-  record.rawOutputTable.clear();
-  if (record.eType == kOutputTableInDocument && !outputTableText.empty()) {
-    decodeOutputTable(outputTableText, record);
-  }
+  readRecord(element, kSeparationTableForm, record);
+  const std::string text = std::exchange(record.rawOutputTable, std::string());
+  if (record.eType == kOutputTableInDocument && !text.empty()) decodeOutputTable(text, record);
 }
 
 xml::Node SeparationInfoIO::writeSeparationTable(const xml::Document& document,
                                                  const SeparationTable& record) {
-  xml::Node element = document.createElement("SeparationTable");
-  appendInt(document, element, "nInputChannelNum", record.nInputChannelNum);
-  std::string outputTableText;
-  if (record.eType == kOutputTableInDocument) {
-    outputTableText = record.rawOutputTable.empty() ? encodeOutputTable(record.usOutputTable)
-                                                    : record.rawOutputTable;
-  }
-  element.appendChild(xml::createTextElement(document, "usOutputTable", outputTableText));
-  appendReal(document, element, "dStart", record.dStart);
-  appendReal(document, element, "dPeak", record.dPeak);
-  appendReal(document, element, "dMax", record.dMax);
-  appendReal(document, element, "dEnd", record.dEnd);
-  appendReal(document, element, "dEndMax", record.dEndMax);
-  appendInt(document, element, "eType", record.eType);
-  element.appendChild(xml::createTextElement(document, "strInputChannel", record.strInputChannel));
-  appendInt(document, element, "nInkIndex", record.nInkIndex);
-  appendInt(document, element, "nHeadCount", record.nHeadCount);
-  return element;
+  return writeRecord(document, "SeparationTable", kSeparationTableForm, record);
 }
 
-namespace {
-
-// The 15 curve points of a VControlPoint, in document order.
-struct CurvePointField {
-  const char* name;
-  double VControlPoint::*field;
-};
-
-constexpr CurvePointField kCurvePoints[] = {
-    {"dSmallStart", &VControlPoint::dSmallStart},
-    {"dSmallPeak", &VControlPoint::dSmallPeak},
-    {"dSmallMax", &VControlPoint::dSmallMax},
-    {"dSmallEnd", &VControlPoint::dSmallEnd},
-    {"dSmallEndMax", &VControlPoint::dSmallEndMax},
-    {"dMediumStart", &VControlPoint::dMediumStart},
-    {"dMediumPeak", &VControlPoint::dMediumPeak},
-    {"dMediumMax", &VControlPoint::dMediumMax},
-    {"dMediumEnd", &VControlPoint::dMediumEnd},
-    {"dMediumEndMax", &VControlPoint::dMediumEndMax},
-    {"dLargeStart", &VControlPoint::dLargeStart},
-    {"dLargePeak", &VControlPoint::dLargePeak},
-    {"dLargeMax", &VControlPoint::dLargeMax},
-    {"dLargeEnd", &VControlPoint::dLargeEnd},
-    {"dLargeEndMax", &VControlPoint::dLargeEndMax},
-};
-
-}  // namespace
-
 void SeparationInfoIO::readVControlPoint(const xml::Node& element, VControlPoint& record) {
-  xml::NodeList children = element.childNodes();
-  for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
-    const std::string_view name = child.nodeName();
-    if (name == "nVControlIndex") {
-      record.nVControlIndex = xml::readInt(child);
-      continue;
-    }
-    for (const CurvePointField& point : kCurvePoints) {
-      if (name == point.name) {
-        record.*point.field = xml::readReal(child);
-        break;
-      }
-    }
-  }
+  readRecord(element, kVControlPointForm, record);
 }
 
 xml::Node SeparationInfoIO::writeVControlPoint(const xml::Document& document,
                                                const VControlPoint& record) {
-  xml::Node element = document.createElement("VControlPoint");
-  appendInt(document, element, "nVControlIndex", record.nVControlIndex);
-  for (const CurvePointField& point : kCurvePoints) {
-    appendReal(document, element, point.name, record.*point.field);
-  }
-  return element;
+  return writeRecord(document, "VControlPoint", kVControlPointForm, record);
 }
 
 }  // namespace devseries

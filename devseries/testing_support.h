@@ -72,26 +72,11 @@ inline std::string el(const std::string& name, const std::string& content) {
   return "<" + name + ">" + content + "</" + name + ">";
 }
 
-// The language element names of a localized text, in slot order.
-inline constexpr const char* kLanguageNames[] = {"English",
-                                                 "Chinese_Simplified",
-                                                 "Chinese_Traditional",
-                                                 "French",
-                                                 "German",
-                                                 "Italian",
-                                                 "Japanese",
-                                                 "Korean",
-                                                 "Portuguese",
-                                                 "Spanish",
-                                                 "Russian",
-                                                 "Turkish",
-                                                 "Arabic"};
-
 // A localized text element |name| as the writer gives it: every language
 // present, each holding |text|.
 inline std::string localized(const std::string& name, const std::string& text) {
   std::string children;
-  for (const char* language : kLanguageNames) children += el(language, text);
+  for (const char* language : xml::kStandardLanguageNames) children += el(language, text);
   return el(name, children);
 }
 

@@ -2,21 +2,9 @@
 
 namespace update {
 
-namespace {
-
-constexpr int kComparedLanguageSlots = 10;
-
-const devseries::SeparationInfo* findSeparation(const devseries::DeviceSeries& record, int index) {
-  for (const devseries::SeparationInfo& separation : record.aSeparationInfoList) {
-    if (separation.nSeparationIndex == index) return &separation;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 bool sameMediaName(const xml::LocalizedText& a, const xml::LocalizedText& b) {
-  for (int slot = 0; slot < kComparedLanguageSlots; ++slot) {
+  // English through Spanish; Russian, Turkish and Arabic are not compared.
+  for (int slot = xml::kEnglish; slot < xml::kRussian; ++slot) {
     if (a[static_cast<std::size_t>(slot)] != b[static_cast<std::size_t>(slot)]) return false;
   }
   return true;
@@ -48,7 +36,8 @@ std::vector<CarriedMedia> carryMedia(const devseries::DeviceSeries& installed,
 void trimCalibrationLists(devseries::DeviceSeries& record) {
   for (devseries::MediaInfo& media : record.aMediaInfoList) {
     for (devseries::PermissionSet& set : media.aPermissionSetList) {
-      const devseries::SeparationInfo* separation = findSeparation(record, set.nSeparationIndex);
+      const devseries::SeparationInfo* separation =
+          devseries::findSeparation(record.aSeparationInfoList, set.nSeparationIndex);
       if (separation == nullptr) continue;
       const int channels = separation->anInputChannelInkIndexList.size();
       auto& calibrations = set.aCalibrationInfoList;

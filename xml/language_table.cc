@@ -8,20 +8,6 @@
 namespace xml {
 namespace {
 
-constexpr const char* kStandardNames[kLanguageCount] = {"English",
-                                                        "Chinese_Simplified",
-                                                        "Chinese_Traditional",
-                                                        "French",
-                                                        "German",
-                                                        "Italian",
-                                                        "Japanese",
-                                                        "Korean",
-                                                        "Portuguese",
-                                                        "Spanish",
-                                                        "Russian",
-                                                        "Turkish",
-                                                        "Arabic"};
-
 struct Table {
   std::mutex mutex;
   std::vector<std::string> names;  // empty until filled
@@ -46,7 +32,7 @@ const std::string& languageName(int slot) {
     for (int i = 0; i < kLanguageCount; ++i) {
       std::string& name = names[static_cast<std::size_t>(i)];
       if (!resources.loadString(languageStringId(i), &name) || name.empty()) {
-        name = kStandardNames[i];
+        name = kStandardLanguageNames[i];
       }
     }
     t.names = std::move(names);

@@ -35,6 +35,22 @@ enum LanguageSlot : int {
   kArabic = 12,
 };
 
+// The standard language names in slot order: the element names of a
+// localized text when the string table gives no other.
+inline constexpr const char* kStandardLanguageNames[kLanguageCount] = {"English",
+                                                                       "Chinese_Simplified",
+                                                                       "Chinese_Traditional",
+                                                                       "French",
+                                                                       "German",
+                                                                       "Italian",
+                                                                       "Japanese",
+                                                                       "Korean",
+                                                                       "Portuguese",
+                                                                       "Spanish",
+                                                                       "Russian",
+                                                                       "Turkish",
+                                                                       "Arabic"};
+
 // One narrow (UTF-8) string per language slot; all empty when new.
 using LocalizedText = std::array<std::string, kLanguageCount>;
 
