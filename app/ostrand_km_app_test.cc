@@ -40,7 +40,6 @@ class InitInstanceTest : public ::testing::Test {
   InitInstanceTest() : env(scratch.path()) {}
 
   void SetUp() override {
-    resetProgressCounterForTesting();
     scratch.mkdirs("Host/Rastella/Device");
     scratch.mkdirs("Host/Profiles");
     app::testing::addPayloadStrings(env.fakeResources());
@@ -236,7 +235,6 @@ TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeExaminedIsLeftAlone) {
   platform::FileSystem& real = env.files();
   for (const platform::Fault& fault : faults) {
     SCOPED_TRACE(platform::fileOpName(fault.op));
-    resetProgressCounterForTesting();
     env.output().clear();
     writeAt("Rastella/Device/Ostrand KM.dsr", installed);
     platform::FaultFileSystem faulty(real);

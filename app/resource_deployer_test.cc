@@ -22,10 +22,7 @@ class ResourceDeployerTest : public ::testing::Test {
  protected:
   ResourceDeployerTest() : env(scratch.path()), files(env.files()) { env.useFiles(files); }
 
-  void SetUp() override {
-    resetProgressCounterForTesting();
-    env.fakeResources().addBlob(150, "0123456789");
-  }
+  void SetUp() override { env.fakeResources().addBlob(150, "0123456789"); }
 
   int callsOf(platform::FileOp op) const {
     int count = 0;
@@ -153,7 +150,6 @@ TEST_F(ResourceDeployerTest, NewFileIsNeverWrittenOverAnythingAtItsName) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     env.output().clear();
-    resetProgressCounterForTesting();
     EXPECT_FALSE(ResourceDeployerToNewFile(env, target(name), target("a.dsr"), 150));
     EXPECT_EQ(lines(), (std::vector<std::string>{"[01] " + target("a.dsr") +
                                                  " error: file cannot opened.\r\n"}));
@@ -173,7 +169,6 @@ TEST_F(ResourceDeployerTest, NewFileThatCannotBeWrittenWholeIsRemoved) {
     files.clearFaults();
     files.inject(fault);
     env.output().clear();
-    resetProgressCounterForTesting();
     EXPECT_FALSE(ResourceDeployerToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
     EXPECT_FALSE(fs::exists(native("a.dsr.tmp")));
     EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("a.dsr") +

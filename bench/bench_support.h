@@ -10,12 +10,20 @@
 
 #include "devseries/device_series_io.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/test_env.h"
 
 namespace okm::bench {
 
 // The payload document |name| in the source tree.
 inline std::string payloadPath(const std::string& name) {
   return std::string(OKM_PAYLOAD_BLOBS) + "/" + name;
+}
+
+// The real file system, for documents by their native paths; no registry,
+// and resources without strings (the standard language names).
+inline platform::Env& nativeEnv() {
+  static platform::testing::TestEnv env("/");
+  return env;
 }
 
 // The largest payload document.
@@ -42,7 +50,7 @@ inline void writeToFreshPath(benchmark::State& state, devseries::DeviceSeries& r
     state.PauseTiming();
     std::filesystem::remove(out);
     state.ResumeTiming();
-    devseries::DeviceSeriesIO io(out);
+    devseries::DeviceSeriesIO io(out, nativeEnv());
     if (!io.write(record)) {
       state.SkipWithError("the document cannot be written");
       break;

@@ -95,24 +95,7 @@ inline std::string localized(const std::string& name, const std::string& text) {
   return el(name, children);
 }
 
-// Resources without strings, so every language takes its standard name.
-class NoStringResources : public platform::Resources {
- public:
-  bool hasBlob(int) override { return false; }
-  const std::uint8_t* blobData(int) override { return nullptr; }
-  std::size_t blobSize(int) override { return 0; }
-  bool loadString(int, std::string*) override { return false; }
-};
-
-// Fixture whose language names are "English" ... "Arabic" whatever the
-// build embeds.
-class DevSeriesTest : public ::testing::Test {
- protected:
-  void SetUp() override { xml::resetLanguageTable(&resources_); }
-  void TearDown() override { xml::resetLanguageTable(); }
-
- private:
-  NoStringResources resources_;
-};
+// Fixture of the record tests; documents take the standard language names.
+using DevSeriesTest = ::testing::Test;
 
 }  // namespace devseries::testing

@@ -12,6 +12,10 @@
 # *_test.cc). Test support may include its own layer and below, like any
 # file of that layer.
 #
+# Below app, code uses only the environment it is given: outside test code,
+# platform (but for the definition of Env::Default itself), xml, devseries
+# and update never name Env::Default (comments aside).
+#
 # Usage: scripts/check-layers.sh [SOURCE_ROOT]   (default: the repository)
 set -euo pipefail
 
@@ -80,12 +84,23 @@ while IFS= read -r file; do
 done < <(find platform xml devseries update app tools bench tests fuzz \
   -type f \( -name '*.cc' -o -name '*.h' \) 2>/dev/null | sort)
 
+while IFS= read -r hit; do
+  file="${hit%%:*}"
+  is_test_code "$file" && continue
+  text="${hit#*:*:}"
+  text="${text#"${text%%[![:space:]]*}"}"
+  [[ "$text" == "//"* || "$text" == "Env& Env::Default() {"* ]] && continue
+  echo "$hit: the default environment below app" >&2
+  violations=$((violations + 1))
+done < <(grep -rn 'Env::Default' platform xml devseries update \
+  --include='*.cc' --include='*.h' 2>/dev/null | sort || true)
+
 if ((checked == 0)); then
   echo "check-layers: no source files under $root" >&2
   exit 1
 fi
 if ((violations > 0)); then
-  echo "check-layers: $violations include(s) across layers in $checked files" >&2
+  echo "check-layers: $violations violation(s) in $checked files" >&2
   exit 1
 fi
 echo "check-layers: $checked files, every include within its layer or below"

@@ -111,7 +111,6 @@ void prepareEnv(platform::testing::TestEnv& env, const std::string& hostFolder) 
 }
 
 void runInstaller(platform::Env& env) {
-  app::resetProgressCounterForTesting();
   app::COstrandKMApp installer(env);
   installer.InitInstance();
 }

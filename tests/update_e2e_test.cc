@@ -8,6 +8,7 @@
 
 #include "devseries/device_series_io.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/test_env.h"
 #include "tests/sandbox_host.h"
 
 namespace {
@@ -21,13 +22,20 @@ const fs::path kInstaller = OKM_INSTALLER_PATH;
 const std::vector<std::string> kDeviceSeriesFiles = {"Ostrand KM 300.dsr", "Ostrand KM LX.dsr",
                                                      "Ostrand KM 300 LX.dsr", "Ostrand KM.dsr"};
 
+// The real file system, for reading and editing the host's files by their
+// native paths (used as they stand, whatever the prefix).
+platform::Env& nativeEnv() {
+  static platform::testing::TestEnv env("/");
+  return env;
+}
+
 std::string devicePath(const std::string& name) {
   return std::string(sandbox::kInstallPath) + "Rastella\\Device\\" + name;
 }
 
 devseries::DeviceSeries readDocument(const fs::path& file) {
   devseries::DeviceSeries record;
-  devseries::DeviceSeriesIO2 io(file.string());
+  devseries::DeviceSeriesIO2 io(file.string(), nativeEnv());
   EXPECT_TRUE(io.read(record)) << file << ": " << io.lastError();
   return record;
 }
@@ -41,7 +49,7 @@ void addUserMediaAndHidePreset(const fs::path& file) {
   mine.nPreHeater = 37;
   record.aMediaInfoList.add(mine);
   record.aMediaInfoList[1].bVisibleMedia = false;
-  devseries::DeviceSeriesIO2 io(file.string());
+  devseries::DeviceSeriesIO2 io(file.string(), nativeEnv());
   ASSERT_TRUE(io.write(record)) << file;
 }
 
@@ -77,7 +85,7 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
     EXPECT_FALSE(fs::exists(file.string() + ".out"));
     EXPECT_FALSE(fs::exists(file.string() + ".bak"));
 
-    devseries::DeviceSeriesIO2 io(file.string());
+    devseries::DeviceSeriesIO2 io(file.string(), nativeEnv());
     devseries::DeviceSeries merged;
     ASSERT_TRUE(io.read(merged)) << file << ": " << io.lastError();
     EXPECT_EQ(io.foundVersion().toString(), "6.6.13.0");

@@ -30,7 +30,6 @@ using platform::testing::ScratchDir;
 class DsrToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    xml::resetLanguageTable(&noStrings_);
     for (const char* name :
          {"ostrand_km.dsr", "ostrand_km_300.dsr", "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"}) {
       fs::copy_file(std::string(OKM_PAYLOAD_BLOBS) + "/" + name, path(name));
@@ -43,7 +42,6 @@ class DsrToolTest : public ::testing::Test {
   void TearDown() override {
     env_.reset();
     files_.reset();
-    xml::resetLanguageTable();
   }
 
   std::string path(const std::string& name) const { return scratch_ / name; }
@@ -69,7 +67,6 @@ class DsrToolTest : public ::testing::Test {
     return names;
   }
 
-  devseries::testing::NoStringResources noStrings_;
   ScratchDir scratch_;
   std::unique_ptr<platform::testing::TestEnv> env_;
   std::unique_ptr<platform::FaultFileSystem> files_;
