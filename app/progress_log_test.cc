@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/capturing_debug_output.h"
+#include "testsupport/capturing_debug_output.h"
 
 namespace app {
 namespace {
 
-using platform::testing::CapturingDebugOutput;
+using testsupport::CapturingDebugOutput;
 
 TEST(ProgressLineFormat, EachOutcomeHasItsExactLine) {
   const std::string path = "C:\\Host\\Rastella\\Device\\Ostrand KM.bmp";

@@ -5,18 +5,18 @@
 #include <filesystem>
 #include <string>
 
-#include "app/app_test_support.h"
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/app_host.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace app {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
-using platform::testing::TestEnv;
+using testsupport::ScratchDir;
+using testsupport::TestEnv;
 
 class ResourceDeployerTest : public ::testing::Test {
  protected:

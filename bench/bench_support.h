@@ -9,8 +9,8 @@
 #include <benchmark/benchmark.h>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace okm::bench {
 
@@ -22,7 +22,7 @@ inline std::string payloadPath(const std::string& name) {
 // The real file system, for documents by their native paths; no registry,
 // and resources without strings (the standard language names).
 inline platform::Env& nativeEnv() {
-  static platform::testing::TestEnv env("/");
+  static testsupport::TestEnv env("/");
   return env;
 }
 
@@ -35,8 +35,8 @@ inline std::int64_t fileSize(const std::string& path) {
 
 // A folder below the system's temporary folder, made on first use and
 // removed with everything in it when the program ends.
-inline const platform::testing::ScratchDir& scratchFolder() {
-  static const platform::testing::ScratchDir folder;
+inline const testsupport::ScratchDir& scratchFolder() {
+  static const testsupport::ScratchDir folder;
   return folder;
 }
 

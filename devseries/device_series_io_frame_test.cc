@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "devseries/device_series_io_test_support.h"
+#include "testsupport/device_series_docs.h"
 #include "xml/app_title.h"
 
 namespace devseries {
@@ -16,15 +16,15 @@ namespace {
 
 using platform::Fault;
 using platform::FileOp;
-using testing::documentText;
-using testing::formatOneChildren;
-using testing::formatOneFromPayload;
-using testing::kIn;
-using testing::kOut;
-using testing::payloadText;
-using testing::replaced;
+using testsupport::documentText;
+using testsupport::formatOneChildren;
+using testsupport::formatOneFromPayload;
+using testsupport::kIn;
+using testsupport::kOut;
+using testsupport::payloadText;
+using testsupport::replaced;
 
-class DeviceSeriesIOFrameTest : public testing::DeviceSeriesIOTest {
+class DeviceSeriesIOFrameTest : public testsupport::DeviceSeriesIOTest {
  protected:
   // Gives the environment |title|; the host's own turns the version check on.
   void setTitle(std::string_view title = xml::kHostApplicationTitle) {

@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
-#include "tests/second_run_host.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/second_run_host.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 enum Outcome : unsigned { kUntouched = 1, kMerged = 2, kBackedUp = 4 };
 
@@ -204,7 +204,7 @@ TEST_P(HostileDocumentTest, UsersFileIsKept) {
   hostile.write(installed, file, scratch.path());
   const std::string before = ScratchDir::read(file);
 
-  platform::testing::TestEnv env(host);
+  testsupport::TestEnv env(host);
   second_run::prepareEnv(env, host);
   second_run::runInstaller(env);
 

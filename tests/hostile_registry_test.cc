@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/scratch_dir.h"
-#include "tests/sandbox_host.h"
+#include "testsupport/sandbox_host.h"
+#include "testsupport/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
 

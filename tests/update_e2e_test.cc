@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
-#include "tests/sandbox_host.h"
+#include "testsupport/sandbox_host.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
 using sandbox::SandboxHost;
+using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
 
@@ -25,7 +25,7 @@ const std::vector<std::string> kDeviceSeriesFiles = {"Ostrand KM 300.dsr", "Ostr
 // The real file system, for reading and editing the host's files by their
 // native paths (used as they stand, whatever the prefix).
 platform::Env& nativeEnv() {
-  static platform::testing::TestEnv env("/");
+  static testsupport::TestEnv env("/");
   return env;
 }
 

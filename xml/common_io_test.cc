@@ -7,15 +7,15 @@
 #include <stdexcept>
 #include <string>
 
+#include "testsupport/documents.h"
 #include "xml/app_title.h"
 #include "xml/com_error.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
-using testing::comErrorOf;
-using testing::parseDocument;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
 
 constexpr const char* kPath = "C:\\Rastella\\Device\\Ostrand KM.dsr";
 
@@ -35,7 +35,7 @@ std::string seriesDocument(const std::string& version) {
          "\"><a/></DeviceSeries>";
 }
 
-class CommonIOTest : public testing::XmlTest {
+class CommonIOTest : public testsupport::XmlTest {
  protected:
   void setTitle(std::string_view title) {
     env_.fakeResources().setString(kApplicationTitleStringId, std::string(title));

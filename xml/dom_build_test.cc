@@ -5,17 +5,17 @@
 #include <sstream>
 #include <string>
 
+#include "testsupport/documents.h"
 #include "xml/com_error.h"
 #include "xml/dom.h"
 #include "xml/msxml_dom_creator.h"
 #include "xml/save_format.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
-using testing::comErrorOf;
-using testing::parseDocument;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
 
 TEST(DomBuildTest, CreatedNodesStayUnattachedUntilAppended) {
   Document document = Document::create();
@@ -142,7 +142,7 @@ TEST(DomSaveTest, SavedFormEqualsPugixmlSaveOfTheSameTree) {
   EXPECT_EQ(item.nextSibling().nextSibling().nextSibling().nodeTypedValue(), "x\x01y");
 }
 
-class DomSaveFileTest : public testing::XmlTest {};
+class DomSaveFileTest : public testsupport::XmlTest {};
 
 TEST_F(DomSaveFileTest, SaveWritesTheSavedFormInOneWrite) {
   Document document = parseDocument("<a>t</a>");

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "xml/testing/xml_test_support.h"
+#include "testsupport/documents.h"
 
 namespace xml {
 namespace {
 
-using testing::parseDocument;
+using testsupport::parseDocument;
 
 // "name" of every child of |node|, in order.
 std::vector<std::string> childNames(const Node& node) {
@@ -123,7 +123,7 @@ TEST(DomLoadTest, FailedParseDropsHandlesFromTheDocumentButKeepsThemValid) {
   EXPECT_EQ(b.nodeTypedValue(), "kept");
 }
 
-class DomFileTest : public testing::XmlTest {};
+class DomFileTest : public testsupport::XmlTest {};
 
 TEST_F(DomFileTest, ExternalDocumentTypeIsNeverRead) {
   memory_.put("C:\\d.xml", "<!DOCTYPE a SYSTEM \"C:\\ext.dtd\"><a>x</a>");

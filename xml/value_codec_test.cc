@@ -5,22 +5,22 @@
 #include <climits>
 #include <string>
 
-#include "platform/testing/fake_resources.h"
+#include "testsupport/documents.h"
+#include "testsupport/fake_resources.h"
 #include "xml/com_error.h"
 #include "xml/language_table.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
-using testing::comErrorOf;
-using testing::parseDocument;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
 
 Node element(const char* text) { return parseDocument(text).firstChild(); }
 
 class ValueCodecTest : public ::testing::Test {
  protected:
-  platform::testing::FakeResources resources_;
+  testsupport::FakeResources resources_;
   Document document_ = Document::create();
 };
 

@@ -23,13 +23,13 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 #include "xml/save_format.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 constexpr std::array<const char*, 13> kLanguages = {"English",
                                                     "Chinese_Simplified",

@@ -1,21 +1,21 @@
-#include "tests/second_run_host.h"
+#include "testsupport/second_run_host.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
-#include "app/app_test_support.h"
 #include "app/ostrand_km_app.h"
 #include "app/progress_log.h"
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/app_host.h"
+#include "testsupport/scratch_dir.h"
 
 namespace second_run {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 const int kDeviceSeriesBlobs[] = {130, 131, 132, 133};
 
@@ -49,7 +49,7 @@ std::string deviceSeriesDocument(int blobId, const std::string& scratchFile) {
   for (const char* name : {"Generic Paper", "Generic PVC", "Generic Banner"}) {
     record.aMediaInfoList.add(namedMedia(name, true));
   }
-  platform::testing::TestEnv env(scratchFile);
+  testsupport::TestEnv env(scratchFile);
   devseries::DeviceSeriesIO2 io(scratchFile, env);
   if (!io.write(record)) throw std::runtime_error("cannot write " + scratchFile);
   std::string bytes = ScratchDir::read(scratchFile);
@@ -101,10 +101,10 @@ std::vector<std::string> temporaryFiles(const Tree& tree) {
   return found;
 }
 
-void prepareEnv(platform::testing::TestEnv& env, const std::string& hostFolder) {
-  app::testing::registerHost(env.fakeRegistry(), hostFolder + "\\");
-  app::testing::addPayloadStrings(env.fakeResources());
-  app::testing::addSmallBlobs(env.fakeResources());
+void prepareEnv(testsupport::TestEnv& env, const std::string& hostFolder) {
+  testsupport::registerHost(env.fakeRegistry(), hostFolder + "\\");
+  testsupport::addPayloadStrings(env.fakeResources());
+  testsupport::addSmallBlobs(env.fakeResources());
   for (int blobId : kDeviceSeriesBlobs) {
     env.fakeResources().addBlob(blobId, deviceSeriesDocument(blobId, hostFolder + ".blob.xml"));
   }
@@ -118,7 +118,7 @@ void runInstaller(platform::Env& env) {
 void makeHostAfterFirstRun(const std::string& hostFolder) {
   fs::create_directories(native(hostFolder + "/Rastella/Device"));
   fs::create_directories(native(hostFolder + "/Profiles"));
-  platform::testing::TestEnv env(hostFolder);
+  testsupport::TestEnv env(hostFolder);
   prepareEnv(env, hostFolder);
   runInstaller(env);
 

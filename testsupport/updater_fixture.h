@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "devseries/testing_support.h"
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/documents.h"
+#include "testsupport/payload.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 #include "update/device_series_updater.h"
 
-namespace update::testing {
+namespace testsupport {
 
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
@@ -26,7 +27,8 @@ using devseries::MediaInfo;
 using platform::Fault;
 using platform::FileCall;
 using platform::FileOp;
-using platform::testing::ScratchDir;
+using update::BlobWriter;
+using update::DeviceSeriesUpdater;
 
 inline constexpr int kBlobId = 141;
 inline constexpr const char* kNewVersion = "6.6.13.0";
@@ -110,7 +112,7 @@ inline std::size_t callIndex(const std::vector<FileCall>& calls, const FileCall&
   return static_cast<std::size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
 }
 
-class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
+class DeviceSeriesUpdaterTest : public ::testing::Test {
  protected:
   DeviceSeriesUpdaterTest() { env_.useFiles(faults_); }
 
@@ -201,8 +203,8 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
 
   ScratchDir scratch_;
   std::string dir_ = scratch_.path();
-  platform::testing::TestEnv env_{dir_};
-  platform::testing::TestEnv setupEnv_{dir_};
+  testsupport::TestEnv env_{dir_};
+  testsupport::TestEnv setupEnv_{dir_};
   platform::FaultFileSystem faults_{env_.files()};
   std::string p_ = dir_ + "/Ostrand KM.dsr";
   std::string t_ = p_ + ".tmp";
@@ -214,4 +216,4 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
   std::vector<std::string> blobFiles_;
 };
 
-}  // namespace update::testing
+}  // namespace testsupport

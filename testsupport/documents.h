@@ -1,6 +1,6 @@
-// Shared set-up of the device-series tests: documents parsed from strings,
-// the COM error a call raises, the saved text of a written element, and a
-// fixture that gives the language table its standard names.
+// Documents for tests: parsed from strings, searched, saved again, built
+// from element texts; the COM error a call raises; and a fixture that keeps
+// its documents in memory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,12 +10,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/resources.h"
+#include "platform/fault_file_system.h"
+#include "testsupport/memory_file_system.h"
+#include "testsupport/test_env.h"
 #include "xml/com_error.h"
 #include "xml/dom.h"
 #include "xml/language_table.h"
 
-namespace devseries::testing {
+namespace testsupport {
 
 // A new document parsed from |text|; the test fails when it does not load.
 inline xml::Document parseDocument(std::string_view text) {
@@ -72,30 +74,23 @@ inline std::string el(const std::string& name, const std::string& content) {
   return "<" + name + ">" + content + "</" + name + ">";
 }
 
-// The language element names of a localized text, in slot order.
-inline constexpr const char* kLanguageNames[] = {"English",
-                                                 "Chinese_Simplified",
-                                                 "Chinese_Traditional",
-                                                 "French",
-                                                 "German",
-                                                 "Italian",
-                                                 "Japanese",
-                                                 "Korean",
-                                                 "Portuguese",
-                                                 "Spanish",
-                                                 "Russian",
-                                                 "Turkish",
-                                                 "Arabic"};
-
 // A localized text element |name| as the writer gives it: every language
 // present, each holding |text|.
 inline std::string localized(const std::string& name, const std::string& text) {
   std::string children;
-  for (const char* language : kLanguageNames) children += el(language, text);
+  for (int slot = 0; slot < xml::kLanguageCount; ++slot)
+    children += el(xml::languageName(slot), text);
   return el(name, children);
 }
 
-// Fixture of the record tests; documents take the standard language names.
-using DevSeriesTest = ::testing::Test;
+// Documents in memory under Windows paths: files_ records every call and
+// takes injected faults; env_ is empty but for these files, so documents take
+// the standard language names.
+class XmlTest : public ::testing::Test {
+ protected:
+  MemoryFileSystem memory_;
+  platform::FaultFileSystem files_{memory_};
+  TestEnv env_{files_};
+};
 
-}  // namespace devseries::testing
+}  // namespace testsupport

@@ -9,9 +9,9 @@
 
 #include "platform/debug_output.h"
 
-namespace platform::testing {
+namespace testsupport {
 
-class CapturingDebugOutput : public DebugOutput {
+class CapturingDebugOutput : public platform::DebugOutput {
  public:
   void write(std::string_view text) override { texts_.emplace_back(text); }
 
@@ -26,4 +26,4 @@ class CapturingDebugOutput : public DebugOutput {
   std::vector<std::string> texts_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

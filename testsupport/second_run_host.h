@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/env.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/test_env.h"
 
 namespace second_run {
 
@@ -45,7 +45,7 @@ std::vector<std::string> temporaryFiles(const Tree& tree);
 
 // Gives |env| the host's registry records (install folder |hostFolder|) and
 // the payload's strings and blobs.
-void prepareEnv(platform::testing::TestEnv& env, const std::string& hostFolder);
+void prepareEnv(testsupport::TestEnv& env, const std::string& hostFolder);
 
 // One run of the installer's start-up hook over |env|, the progress counter
 // starting from 01 as in a new process.
