@@ -8,6 +8,7 @@
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
 #include "testsupport/app_host.h"
+#include "testsupport/file_calls.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 
@@ -24,11 +25,7 @@ class ResourceDeployerTest : public ::testing::Test {
 
   void SetUp() override { env.fakeResources().addBlob(150, "0123456789"); }
 
-  int callsOf(platform::FileOp op) const {
-    int count = 0;
-    for (const platform::FileCall& call : files.calls()) count += call.op == op ? 1 : 0;
-    return count;
-  }
+  int callsOf(platform::FileOp op) const { return testsupport::countCalls(files.calls(), op); }
 
   // A target path as the installer builds it: Windows separators after the
   // folder.

@@ -9,6 +9,7 @@
 
 #include "devseries/device_series_io.h"
 #include "testsupport/device_series_docs.h"
+#include "testsupport/file_calls.h"
 #include "xml/app_title.h"
 
 namespace devseries {
@@ -38,11 +39,7 @@ class DeviceSeriesIOFrameTest : public testsupport::DeviceSeriesIOTest {
 
   // How often |path| was opened since the last clearCalls().
   int opensOf(const std::string& path) const {
-    int count = 0;
-    for (const platform::FileCall& call : files_.calls()) {
-      count += call.op == FileOp::kOpen && call.path == path ? 1 : 0;
-    }
-    return count;
+    return testsupport::countCalls(files_.calls(), FileOp::kOpen, path);
   }
 };
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/fault_file_system.h"
+#include "testsupport/file_calls.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/second_run_host.h"
 #include "testsupport/test_env.h"
@@ -118,11 +119,7 @@ class SecondRunFaultTest : public ::testing::TestWithParam<FaultKind> {
     delete scratch_;
   }
 
-  static int callsOf(FileOp op) {
-    int count = 0;
-    for (const platform::FileCall& call : *calls_) count += call.op == op ? 1 : 0;
-    return count;
-  }
+  static int callsOf(FileOp op) { return testsupport::countCalls(*calls_, op); }
 
   static testsupport::ScratchDir* scratch_;
   static std::string* host_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "testsupport/documents.h"
+#include "testsupport/file_calls.h"
 #include "xml/app_title.h"
 #include "xml/com_error.h"
 
@@ -42,10 +43,7 @@ class CommonIOTest : public testsupport::XmlTest {
   }
 
   int opensSinceLastCheck() {
-    int opens = 0;
-    for (const platform::FileCall& call : files_.calls()) {
-      opens += call.op == platform::FileOp::kOpen ? 1 : 0;
-    }
+    const int opens = testsupport::countCalls(files_.calls(), platform::FileOp::kOpen);
     files_.clearCalls();
     return opens;
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "testsupport/documents.h"
+#include "testsupport/file_calls.h"
 #include "xml/com_error.h"
 #include "xml/dom.h"
 #include "xml/msxml_dom_creator.h"
@@ -148,11 +149,7 @@ TEST_F(DomSaveFileTest, SaveWritesTheSavedFormInOneWrite) {
   Document document = parseDocument("<a>t</a>");
   document.save("C:\\out.xml", files_);
   EXPECT_EQ(memory_.content("C:\\out.xml"), document.xml());
-  int writes = 0;
-  for (const platform::FileCall& call : files_.calls()) {
-    writes += call.op == platform::FileOp::kWrite ? 1 : 0;
-  }
-  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(testsupport::countCalls(files_.calls(), platform::FileOp::kWrite), 1);
 }
 
 TEST_F(DomSaveFileTest, FailedSaveRaisesThePlatformErrorAndLeavesNoPartialFile) {
