@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "testsupport/records.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/second_run_host.h"
 #include "testsupport/test_env.h"
@@ -212,7 +213,7 @@ TEST_P(HostileDocumentTest, UsersFileIsKept) {
   unsigned outcome = 0;
   if (after == before) outcome |= kUntouched;
   const std::vector<std::string> merged = {"Generic Paper", "Generic PVC", "Generic Banner",
-                                           second_run::kUserMedia};
+                                           testsupport::kUserMedia};
   if (after != before && mediaNames(env, file) == merged) outcome |= kMerged;
   if (after == env.fakeResources().blobText(130) && ScratchDir::read(file + ".bak") == before) {
     outcome |= kBackedUp;

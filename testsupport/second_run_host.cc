@@ -9,6 +9,7 @@
 #include "app/progress_log.h"
 #include "devseries/device_series_io.h"
 #include "testsupport/app_host.h"
+#include "testsupport/records.h"
 #include "testsupport/scratch_dir.h"
 
 namespace second_run {
@@ -28,27 +29,13 @@ fs::path native(const std::string& path) {
   return fs::path(std::u8string(path.begin(), path.end()));
 }
 
-devseries::MediaInfo namedMedia(const std::string& name, bool visible) {
-  devseries::MediaInfo media;
-  for (std::string& text : media.strMediaName) text = name;
-  media.bVisibleMedia = visible;
-  return media;
-}
-
 // A small device-series document for blob |blobId|: one model named after
 // the blob, a separation of four input channels and three media.
 std::string deviceSeriesDocument(int blobId, const std::string& scratchFile) {
-  devseries::DeviceSeries record;
-  devseries::ModelInfo model;
-  model.strLongModelName = "Ostrand model " + std::to_string(blobId);
-  record.aModelInfoList.add(model);
-  devseries::SeparationInfo separation;
-  separation.nSeparationIndex = 1;
-  for (int ink = 0; ink < 4; ++ink) separation.anInputChannelInkIndexList.add(ink);
-  record.aSeparationInfoList.add(separation);
-  for (const char* name : {"Generic Paper", "Generic PVC", "Generic Banner"}) {
-    record.aMediaInfoList.add(namedMedia(name, true));
-  }
+  using testsupport::media;
+  devseries::DeviceSeries record = testsupport::series(
+      {media("Generic Paper", true), media("Generic PVC", true), media("Generic Banner", true)});
+  record.aModelInfoList[0].strLongModelName = "Ostrand model " + std::to_string(blobId);
   testsupport::TestEnv env(scratchFile);
   devseries::DeviceSeriesIO2 io(scratchFile, env);
   if (!io.write(record)) throw std::runtime_error("cannot write " + scratchFile);
@@ -127,11 +114,7 @@ void makeHostAfterFirstRun(const std::string& hostFolder) {
     devseries::DeviceSeries record;
     devseries::DeviceSeriesIO2 reader(path, env);
     if (!reader.read(record)) throw std::runtime_error("cannot read " + path);
-    devseries::MediaInfo mine = record.aMediaInfoList[0];
-    for (std::string& text : mine.strMediaName) text = kUserMedia;
-    mine.nPreHeater = 37;
-    record.aMediaInfoList.add(mine);
-    record.aMediaInfoList[1].bVisibleMedia = false;
+    testsupport::addUserMediaAndHidePreset(record);
     devseries::DeviceSeriesIO2 writer(path, env);
     if (!writer.write(record)) throw std::runtime_error("cannot write " + path);
   }

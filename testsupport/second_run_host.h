@@ -21,9 +21,6 @@ namespace second_run {
 // The device-series files in the installer's order, the last one last.
 extern const std::vector<std::string> kDeviceSeriesFiles;
 
-// The English name of the media the user added.
-inline constexpr const char* kUserMedia = "My Studio Vinyl";
-
 // Every file below a folder, by path relative to it ('/' separators), with
 // its bytes. Folders are listed with the value kFolder.
 using Tree = std::map<std::string, std::string>;

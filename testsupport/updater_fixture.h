@@ -15,6 +15,7 @@
 #include "platform/fault_file_system.h"
 #include "testsupport/documents.h"
 #include "testsupport/payload.h"
+#include "testsupport/records.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 #include "update/device_series_updater.h"
@@ -38,20 +39,6 @@ inline constexpr const char* kOldVersion = "6.5.2.0";
 // update does with one.
 inline constexpr const char* kNoLinks = "this system does not let us create symbolic links";
 
-inline xml::LocalizedText nameOf(const std::string& base) {
-  xml::LocalizedText name;
-  for (std::string& text : name) text = base;
-  return name;
-}
-
-inline MediaInfo media(const std::string& name, bool visible, int dryTime = 0) {
-  MediaInfo record;
-  record.strMediaName = nameOf(name);
-  record.bVisibleMedia = visible;
-  record.nDryTime = dryTime;
-  return record;
-}
-
 // A media the user made: one permission set on separation 1 with
 // |calibrations| calibration entries and one quality level.
 inline MediaInfo userMedia(const std::string& name, int calibrations) {
@@ -71,19 +58,6 @@ inline MediaInfo userMedia(const std::string& name, int calibrations) {
   quality.strQualityName = nameOf("Fine");
   quality.anPermissionIndexList.add(7);
   record.aQualityInfoList.add(quality);
-  return record;
-}
-
-// A small series: one model, four process inks, separation 1 with four
-// input channels, and the given media.
-inline DeviceSeries series(std::vector<MediaInfo> mediaList) {
-  DeviceSeries record;
-  record.aModelInfoList.add(devseries::ModelInfo{});
-  devseries::SeparationInfo separation;
-  separation.nSeparationIndex = 1;
-  for (int ink = 0; ink < 4; ++ink) separation.anInputChannelInkIndexList.add(ink);
-  record.aSeparationInfoList.add(separation);
-  for (const MediaInfo& entry : mediaList) record.aMediaInfoList.add(entry);
   return record;
 }
 
