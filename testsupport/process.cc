@@ -54,7 +54,7 @@ void readBoth(Drain drain, Handle out, Handle err, ProcessResult* result) {
 #ifdef _WIN32
 
 std::wstring wide(const std::string& text) {
-  const std::u16string units = utf8ToUtf16(text);
+  const std::u16string units = platform::utf8ToUtf16(text);
   return std::wstring(units.begin(), units.end());
 }
 
