@@ -12,11 +12,11 @@
 #include <fstream>
 #include <functional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "testsupport/documents.h"
 #include "testsupport/records.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/second_run_host.h"
@@ -24,6 +24,7 @@
 
 namespace {
 
+using testsupport::replaced;
 using testsupport::ScratchDir;
 
 enum Outcome : unsigned { kUntouched = 1, kMerged = 2, kBackedUp = 4 };
@@ -44,13 +45,6 @@ void PrintTo(const HostileDocument& document, std::ostream* out) { *out << docum
 
 const std::string kRootEnd = "</DeviceSeries>";
 const std::string kSecret = "the user's private text";
-
-// |installed| with |text| inserted in place of the first |what|.
-std::string replaced(std::string installed, const std::string& what, const std::string& text) {
-  const std::size_t at = installed.find(what);
-  if (at == std::string::npos) throw std::runtime_error("no " + what + " in the document");
-  return installed.replace(at, what.size(), text);
-}
 
 // The document |installed| with a doctype after its declaration and the
 // model's name made of the entity |entity|.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/documents.h"
 #include "testsupport/sandbox_host.h"
 #include "testsupport/scratch_dir.h"
 
@@ -27,11 +28,6 @@ struct HostileRegistry {
 
 void PrintTo(const HostileRegistry& hostile, std::ostream* out) { *out << hostile.name; }
 
-std::string replacedFirst(std::string text, const std::string& what, const std::string& with) {
-  const std::size_t at = text.find(what);
-  return at == std::string::npos ? text : text.replace(at, what.size(), with);
-}
-
 // Deterministic junk: every byte value, NULs and line ends included.
 std::string junk(std::size_t size) {
   std::string bytes;
@@ -45,22 +41,32 @@ std::string junk(std::size_t size) {
 
 const HostileRegistry kCases[] = {
     {"UnterminatedQuote",
-     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"\n", "Dual\\\\\n"); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Dual\\\\\"\n", "Dual\\\\\n");
+     }},
     {"EscapedClosingQuote",
-     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"\n", "Dual\\\\\\\"\n"); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Dual\\\\\"\n", "Dual\\\\\\\"\n");
+     }},
     {"UnterminatedValueName",
      [](const std::string& text) {
-       return replacedFirst(text, "\"InstallPath\"", "\"InstallPath");
+       return testsupport::replaced(text, "\"InstallPath\"", "\"InstallPath");
      }},
     {"Latin1ByteInAQuote",
-     [](const std::string& text) { return replacedFirst(text, "Harvel\"", "Harv\xE9l\""); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Harvel\"", "Harv\xE9l\"");
+     }},
     {"TruncatedHexEscape",
-     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"", "Dual\\\\\\x\""); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Dual\\\\\"", "Dual\\\\\\x\"");
+     }},
     {"UnclosedSection",
-     [](const std::string& text) { return replacedFirst(text, "Installer]", "Installer"); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Installer]", "Installer");
+     }},
     {"NulBytesInLines",
      [](const std::string& text) {
-       return replacedFirst(text, "InstallPath", std::string("Install\0Path", 12));
+       return testsupport::replaced(text, "InstallPath", std::string("Install\0Path", 12));
      }},
     {"JunkAfterRecords", [](const std::string& text) { return text + junk(1 << 16); }},
     {"JunkInsteadOfRecords",

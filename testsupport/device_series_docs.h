@@ -21,14 +21,6 @@ namespace testsupport {
 inline constexpr const char* kIn = "C:\\Rastella\\in.dsr";
 inline constexpr const char* kOut = "C:\\Rastella\\out.dsr";
 
-// |text| with its first occurrence of |from| replaced by |to|.
-inline std::string replaced(std::string text, std::string_view from, std::string_view to) {
-  const std::size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 // The whole line-indented element |name| (one tab) of a saved document,
 // from its start tag to its end tag and line feed.
 inline std::string rootChildBlock(const std::string& text, std::string_view name) {
@@ -43,8 +35,8 @@ inline std::string rootChildBlock(const std::string& text, std::string_view name
 // A document with the given root children and strVersion.
 inline std::string documentText(const std::vector<std::string>& children,
                                 std::string_view version = "1.0.0.0") {
-  std::string text = "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"" +
-                     std::string(version) + "\">";
+  std::string text =
+      "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"" + std::string(version) + "\">";
   for (const std::string& child : children) text += child;
   return text + "</DeviceSeries>";
 }

@@ -69,6 +69,15 @@ std::string savedText(Write&& write) {
 // write of the same element must reproduce.
 inline std::string resavedText(std::string_view text) { return parseDocument(text).xml(); }
 
+// |text| with its first occurrence of |from| replaced by |to|; the test
+// fails when there is none.
+inline std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 // The XML text of an element |name| holding |content| as it stands.
 inline std::string el(const std::string& name, const std::string& content) {
   return "<" + name + ">" + content + "</" + name + ">";
