@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/fake_registry.h"
+#include "testsupport/fake_registry.h"
 
 namespace app {
 namespace {
 
 using platform::Hive;
-using platform::testing::FakeRegistry;
+using testsupport::FakeRegistry;
 
 constexpr char kProduct[] = "Software\\Harvel\\Harvel Rastella Dual";
 constexpr char kInstaller[] = "Software\\Harvel\\Harvel Rastella Dual\\Installer";

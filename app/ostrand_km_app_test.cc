@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_test_support.h"
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/app_host.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -21,8 +21,8 @@ namespace app {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
-using platform::testing::TestEnv;
+using testsupport::ScratchDir;
+using testsupport::TestEnv;
 
 std::string numbered(int number, const std::string& rest) {
   char tag[16];
@@ -40,17 +40,16 @@ class InitInstanceTest : public ::testing::Test {
   InitInstanceTest() : env(scratch.path()) {}
 
   void SetUp() override {
-    resetProgressCounterForTesting();
     scratch.mkdirs("Host/Rastella/Device");
     scratch.mkdirs("Host/Profiles");
-    app::testing::addPayloadStrings(env.fakeResources());
-    app::testing::addSmallBlobs(env.fakeResources());
+    testsupport::addPayloadStrings(env.fakeResources());
+    testsupport::addSmallBlobs(env.fakeResources());
   }
 
   // The install folder as the registry holds it: native folder, Windows
   // separator at the end.
   std::string installPath() const { return host + "\\"; }
-  void registerHost() { app::testing::registerHost(env.fakeRegistry(), installPath()); }
+  void registerHost() { testsupport::registerHost(env.fakeRegistry(), installPath()); }
 
   // Runs the start-up hook with an updater that records its calls and marks
   // them among the progress lines.
@@ -133,7 +132,7 @@ TEST_F(InitInstanceTest, MissingUserSettingsStopBeforeTheInstallationRecordIsRea
 }
 
 TEST_F(InitInstanceTest, EmptyInstallPathStopsSilently) {
-  app::testing::registerHost(env.fakeRegistry(), "");
+  testsupport::registerHost(env.fakeRegistry(), "");
   EXPECT_TRUE(run());
   EXPECT_TRUE(lines().empty());
 }
@@ -236,7 +235,6 @@ TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeExaminedIsLeftAlone) {
   platform::FileSystem& real = env.files();
   for (const platform::Fault& fault : faults) {
     SCOPED_TRACE(platform::fileOpName(fault.op));
-    resetProgressCounterForTesting();
     env.output().clear();
     writeAt("Rastella/Device/Ostrand KM.dsr", installed);
     platform::FaultFileSystem faulty(real);
@@ -279,7 +277,7 @@ TEST_F(InitInstanceTest, FifosAndDevicesAtTargetNamesAreLeftAloneWithoutWaiting)
 }
 
 TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {
-  app::testing::registerHost(env.fakeRegistry(), host);
+  testsupport::registerHost(env.fakeRegistry(), host);
   run();
   EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.bmp")), "blob 138");
   EXPECT_FALSE(ScratchDir::exists(scratch / "HostRastella"));

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/fake_resources.h"
+#include "testsupport/fake_resources.h"
 
 namespace app {
 namespace {
 
-using platform::testing::FakeResources;
+using testsupport::FakeResources;
 
 std::vector<int> blobIdsOf(PayloadKind kind) {
   std::vector<int> ids;

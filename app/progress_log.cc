@@ -3,18 +3,6 @@
 #include <cstdio>
 
 namespace app {
-namespace {
-
-// Touched only from the single start-up thread, so it needs no lock.
-std::int32_t progressCounter = 0;
-
-std::int32_t nextProgressNumber() {
-  // Wraps like the 32-bit counter it is instead of overflowing.
-  progressCounter = static_cast<std::int32_t>(static_cast<std::uint32_t>(progressCounter) + 1u);
-  return progressCounter;
-}
-
-}  // namespace
 
 std::string formatProgressLine(std::int32_t number, ProgressOutcome outcome,
                                const std::string& path, std::size_t size) {
@@ -42,10 +30,8 @@ std::string formatProgressLine(std::int32_t number, ProgressOutcome outcome,
 
 void emitProgressLine(platform::DebugOutput& output, ProgressOutcome outcome,
                       const std::string& path, std::size_t size) {
-  const std::string line = formatProgressLine(nextProgressNumber(), outcome, path, size);
+  const std::string line = formatProgressLine(output.nextLineNumber(), outcome, path, size);
   output.write(line);
 }
-
-void resetProgressCounterForTesting() { progressCounter = 0; }
 
 }  // namespace app

@@ -1,9 +1,11 @@
 // The progress log: one numbered line per deployed payload file on the
 // debugger output channel.
 //
-// The number is a process-wide 32-bit counter, 0 at start, increased by one
-// before each line, so the first line of a run carries 01. Failures consume
-// numbers like successes. Nothing but the progress lines touches the counter.
+// The number is the line counter of the debugger output channel
+// (DebugOutput::nextLineNumber), process-wide for the real channel,
+// increased by one before each line, so the first line of a run carries 01.
+// Failures consume numbers like successes. Nothing but the progress lines
+// touches the counter.
 #pragma once
 
 #include <cstddef>
@@ -29,12 +31,9 @@ enum class ProgressOutcome {
 std::string formatProgressLine(std::int32_t number, ProgressOutcome outcome,
                                const std::string& path, std::size_t size = 0);
 
-// Increases the counter and hands the line for |outcome| to |output| in one
-// piece.
+// Increases the counter of |output| and hands it the line for |outcome| in
+// one piece.
 void emitProgressLine(platform::DebugOutput& output, ProgressOutcome outcome,
                       const std::string& path, std::size_t size = 0);
-
-// Sets the counter back to 0. For tests only: a run never resets it.
-void resetProgressCounterForTesting();
 
 }  // namespace app

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/capturing_debug_output.h"
+#include "testsupport/capturing_debug_output.h"
 
 namespace app {
 namespace {
 
-using platform::testing::CapturingDebugOutput;
+using testsupport::CapturingDebugOutput;
 
 TEST(ProgressLineFormat, EachOutcomeHasItsExactLine) {
   const std::string path = "C:\\Host\\Rastella\\Device\\Ostrand KM.bmp";
@@ -51,7 +51,6 @@ TEST(ProgressLineFormat, SizeIsPlainDecimal) {
 }
 
 TEST(ProgressCounter, NumbersRunFromOneAcrossCallsAndOutcomes) {
-  resetProgressCounterForTesting();
   CapturingDebugOutput output;
   emitProgressLine(output, ProgressOutcome::kResourceNotFound, "a");
   emitProgressLine(output, ProgressOutcome::kUpdated, "b", 3);
@@ -65,13 +64,14 @@ TEST(ProgressCounter, NumbersRunFromOneAcrossCallsAndOutcomes) {
   EXPECT_EQ(lines[99], "[100] c error: file cannot opened.\r\n");
 }
 
-TEST(ProgressCounter, ResetStartsAgainAtOne) {
-  CapturingDebugOutput output;
-  emitProgressLine(output, ProgressOutcome::kResourceNotFound, "x");
-  resetProgressCounterForTesting();
-  emitProgressLine(output, ProgressOutcome::kResourceNotFound, "y");
-  ASSERT_EQ(output.texts().size(), 2u);
-  EXPECT_EQ(output.texts()[1], "[01] y error: resource not found.\r\n");
+TEST(ProgressCounter, EachChannelCountsItsOwnLines) {
+  CapturingDebugOutput first;
+  CapturingDebugOutput second;
+  emitProgressLine(first, ProgressOutcome::kResourceNotFound, "x");
+  emitProgressLine(second, ProgressOutcome::kResourceNotFound, "y");
+  emitProgressLine(first, ProgressOutcome::kResourceNotFound, "z");
+  EXPECT_EQ(second.texts(), std::vector<std::string>{"[01] y error: resource not found.\r\n"});
+  EXPECT_EQ(first.texts().back(), "[02] z error: resource not found.\r\n");
 }
 
 }  // namespace

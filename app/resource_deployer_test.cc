@@ -5,33 +5,27 @@
 #include <filesystem>
 #include <string>
 
-#include "app/app_test_support.h"
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/app_host.h"
+#include "testsupport/file_calls.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace app {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
-using platform::testing::TestEnv;
+using testsupport::ScratchDir;
+using testsupport::TestEnv;
 
 class ResourceDeployerTest : public ::testing::Test {
  protected:
   ResourceDeployerTest() : env(scratch.path()), files(env.files()) { env.useFiles(files); }
 
-  void SetUp() override {
-    resetProgressCounterForTesting();
-    env.fakeResources().addBlob(150, "0123456789");
-  }
+  void SetUp() override { env.fakeResources().addBlob(150, "0123456789"); }
 
-  int callsOf(platform::FileOp op) const {
-    int count = 0;
-    for (const platform::FileCall& call : files.calls()) count += call.op == op ? 1 : 0;
-    return count;
-  }
+  int callsOf(platform::FileOp op) const { return testsupport::countCalls(files.calls(), op); }
 
   // A target path as the installer builds it: Windows separators after the
   // folder.
@@ -153,7 +147,6 @@ TEST_F(ResourceDeployerTest, NewFileIsNeverWrittenOverAnythingAtItsName) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     env.output().clear();
-    resetProgressCounterForTesting();
     EXPECT_FALSE(ResourceDeployerToNewFile(env, target(name), target("a.dsr"), 150));
     EXPECT_EQ(lines(), (std::vector<std::string>{"[01] " + target("a.dsr") +
                                                  " error: file cannot opened.\r\n"}));
@@ -173,7 +166,6 @@ TEST_F(ResourceDeployerTest, NewFileThatCannotBeWrittenWholeIsRemoved) {
     files.clearFaults();
     files.inject(fault);
     env.output().clear();
-    resetProgressCounterForTesting();
     EXPECT_FALSE(ResourceDeployerToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
     EXPECT_FALSE(fs::exists(native("a.dsr.tmp")));
     EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("a.dsr") +

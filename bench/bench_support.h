@@ -9,13 +9,21 @@
 #include <benchmark/benchmark.h>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace okm::bench {
 
 // The payload document |name| in the source tree.
 inline std::string payloadPath(const std::string& name) {
   return std::string(OKM_PAYLOAD_BLOBS) + "/" + name;
+}
+
+// The real file system, for documents by their native paths; no registry,
+// and resources without strings (the standard language names).
+inline platform::Env& nativeEnv() {
+  static testsupport::TestEnv env("/");
+  return env;
 }
 
 // The largest payload document.
@@ -27,8 +35,8 @@ inline std::int64_t fileSize(const std::string& path) {
 
 // A folder below the system's temporary folder, made on first use and
 // removed with everything in it when the program ends.
-inline const platform::testing::ScratchDir& scratchFolder() {
-  static const platform::testing::ScratchDir folder;
+inline const testsupport::ScratchDir& scratchFolder() {
+  static const testsupport::ScratchDir folder;
   return folder;
 }
 
@@ -42,7 +50,7 @@ inline void writeToFreshPath(benchmark::State& state, devseries::DeviceSeries& r
     state.PauseTiming();
     std::filesystem::remove(out);
     state.ResumeTiming();
-    devseries::DeviceSeriesIO io(out);
+    devseries::DeviceSeriesIO io(out, nativeEnv());
     if (!io.write(record)) {
       state.SkipWithError("the document cannot be written");
       break;

@@ -19,7 +19,7 @@ namespace {
 void BM_DeviceSeriesIO2Read(benchmark::State& state) {
   const std::string path = payloadPath(kLargestPayload);
   for (auto _ : state) {
-    devseries::DeviceSeriesIO2 io(path);
+    devseries::DeviceSeriesIO2 io(path, nativeEnv());
     devseries::DeviceSeries record;
     if (!io.read(record)) {
       state.SkipWithError("the payload document does not read");
@@ -35,7 +35,7 @@ BENCHMARK(BM_DeviceSeriesIO2Read)->Unit(benchmark::kMillisecond);
 // stable storage.
 void BM_DeviceSeriesIOWriteFresh(benchmark::State& state) {
   devseries::DeviceSeries record;
-  devseries::DeviceSeriesIO2(payloadPath(kLargestPayload)).read(record);
+  devseries::DeviceSeriesIO2(payloadPath(kLargestPayload), nativeEnv()).read(record);
   writeToFreshPath(state, record, "fresh.dsr");
 }
 BENCHMARK(BM_DeviceSeriesIOWriteFresh)->Unit(benchmark::kMillisecond);
@@ -44,12 +44,12 @@ BENCHMARK(BM_DeviceSeriesIOWriteFresh)->Unit(benchmark::kMillisecond);
 // first loads the document there to keep its version.
 void BM_DeviceSeriesIOWriteOver(benchmark::State& state) {
   devseries::DeviceSeries record;
-  devseries::DeviceSeriesIO2(payloadPath(kLargestPayload)).read(record);
+  devseries::DeviceSeriesIO2(payloadPath(kLargestPayload), nativeEnv()).read(record);
   const std::string out = scratchFolder() / "over.dsr";
   std::filesystem::copy_file(payloadPath(kLargestPayload), out,
                              std::filesystem::copy_options::overwrite_existing);
   for (auto _ : state) {
-    devseries::DeviceSeriesIO io(out);
+    devseries::DeviceSeriesIO io(out, nativeEnv());
     if (!io.write(record)) {
       state.SkipWithError("the document cannot be written");
       break;
@@ -64,7 +64,7 @@ BENCHMARK(BM_DeviceSeriesIOWriteOver)->Unit(benchmark::kMillisecond);
 void BM_DeviceSeriesIOPeekVersion(benchmark::State& state) {
   const std::string path = payloadPath(kLargestPayload);
   for (auto _ : state) {
-    devseries::DeviceSeriesIO io(path);
+    devseries::DeviceSeriesIO io(path, nativeEnv());
     io.peekVersion();
     benchmark::DoNotOptimize(io.getVersionCode());
   }

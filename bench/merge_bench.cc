@@ -35,7 +35,7 @@ struct MergeInputs {
 
  private:
   MergeInputs() {
-    devseries::DeviceSeriesIO2(payloadPath(kLargestPayload)).read(payload);
+    devseries::DeviceSeriesIO2(payloadPath(kLargestPayload), nativeEnv()).read(payload);
     installed = payload;
     const int presets = payload.aMediaInfoList.size();
     for (int i = 0; i < kUserMedia; ++i) {
@@ -51,9 +51,9 @@ struct MergeInputs {
     installedPath = scratchFolder() / "installed.dsr";
     mergedPath = scratchFolder() / "merged.dsr";
     devseries::DeviceSeries copy = installed;
-    devseries::DeviceSeriesIO2(installedPath).write(copy);
+    devseries::DeviceSeriesIO2(installedPath, nativeEnv()).write(copy);
     copy = merged;
-    devseries::DeviceSeriesIO2(mergedPath).write(copy);
+    devseries::DeviceSeriesIO2(mergedPath, nativeEnv()).write(copy);
   }
 };
 
@@ -73,7 +73,7 @@ BENCHMARK(BM_CarryMedia)->Unit(benchmark::kMillisecond);
 
 void readDocument(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
-    devseries::DeviceSeriesIO2 io(path);
+    devseries::DeviceSeriesIO2 io(path, nativeEnv());
     devseries::DeviceSeries record;
     if (!io.read(record)) {
       state.SkipWithError("the document does not read");

@@ -40,7 +40,7 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
                        public PatternInfoIO,
                        public InkConfigInfoIO {
  public:
-  explicit DeviceSeriesIO(std::string fileName, platform::Env& env = platform::Env::Default());
+  explicit DeviceSeriesIO(std::string fileName, platform::Env& env);
   // Works on the document |creator| already holds, without loading again.
   DeviceSeriesIO(std::string fileName, const xml::MSXMLDOMCreator& creator);
 
@@ -104,7 +104,7 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
 
 class DeviceSeriesIO2 : public DeviceSeriesIO {
  public:
-  explicit DeviceSeriesIO2(std::string fileName, platform::Env& env = platform::Env::Default());
+  explicit DeviceSeriesIO2(std::string fileName, platform::Env& env);
 
   xml::FormatVersion& getVersion(xml::FormatVersion& out) const override;
 

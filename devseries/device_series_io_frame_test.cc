@@ -3,13 +3,13 @@
 // a failing file operation leaves behind when a document is written.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "devseries/device_series_io_test_support.h"
+#include "testsupport/device_series_docs.h"
+#include "testsupport/file_calls.h"
 #include "xml/app_title.h"
 
 namespace devseries {
@@ -17,26 +17,21 @@ namespace {
 
 using platform::Fault;
 using platform::FileOp;
-using testing::documentText;
-using testing::formatOneChildren;
-using testing::formatOneFromPayload;
-using testing::kIn;
-using testing::kOut;
-using testing::payloadText;
-using testing::replaced;
+using testsupport::documentText;
+using testsupport::formatOneChildren;
+using testsupport::formatOneFromPayload;
+using testsupport::kIn;
+using testsupport::kOut;
+using testsupport::payloadText;
+using testsupport::replaced;
 
-// Runs one test as if inside the host application, whose title turns the
-// version check on; restores the string table's title afterwards.
-class InsideHost {
- public:
-  InsideHost() { xml::setApplicationTitle(std::string(xml::kHostApplicationTitle)); }
-  ~InsideHost() { xml::setApplicationTitle(std::nullopt); }
-  InsideHost(const InsideHost&) = delete;
-  InsideHost& operator=(const InsideHost&) = delete;
-};
-
-class DeviceSeriesIOFrameTest : public testing::DeviceSeriesIOTest {
+class DeviceSeriesIOFrameTest : public testsupport::DeviceSeriesIOTest {
  protected:
+  // Gives the environment |title|; the host's own turns the version check on.
+  void setTitle(std::string_view title = xml::kHostApplicationTitle) {
+    env_.fakeResources().setString(xml::kApplicationTitleStringId, std::string(title));
+  }
+
   // The payload document ostrand_km.dsr with another strVersion.
   std::string payloadWithVersion(std::string_view version) {
     return replaced(payloadText("ostrand_km.dsr"), "6.6.13.0", version);
@@ -44,11 +39,7 @@ class DeviceSeriesIOFrameTest : public testing::DeviceSeriesIOTest {
 
   // How often |path| was opened since the last clearCalls().
   int opensOf(const std::string& path) const {
-    int count = 0;
-    for (const platform::FileCall& call : files_.calls()) {
-      count += call.op == FileOp::kOpen && call.path == path ? 1 : 0;
-    }
-    return count;
+    return testsupport::countCalls(files_.calls(), FileOp::kOpen, path);
   }
 };
 
@@ -71,7 +62,7 @@ TEST_F(DeviceSeriesIOFrameTest, OutsideTheHostAnyVersionIsReadAndKept) {
 }
 
 TEST_F(DeviceSeriesIOFrameTest, InsideTheHostANewerDocumentFails) {
-  InsideHost host;
+  setTitle();
   for (const char* version : {"9.9.0.0", "3.4.0.0", "4.3.0.0"}) {
     SCOPED_TRACE(version);
     DeviceSeries record;
@@ -83,7 +74,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostANewerDocumentFails) {
 }
 
 TEST_F(DeviceSeriesIOFrameTest, InsideTheHostTheSameMajorAndMinorRead) {
-  InsideHost host;
+  setTitle();
   DeviceSeries record;
   std::string error;
   ASSERT_TRUE(readText(payloadWithVersion("3.3.7.1"), record, &error)) << error;
@@ -95,7 +86,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostFormatOneUsesTheFormatOneReader) {
   DeviceSeries outside;
   ASSERT_TRUE(readText(text, outside));
 
-  InsideHost host;
+  setTitle();
   memory_.put(kIn, text);
   files_.clearCalls();
   DeviceSeriesIO2 io(kIn, env_);
@@ -111,7 +102,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostTheFormatOneReadersFailureIsReporte
   const std::size_t second = text.find("\t\t<MediaInfo>", text.find("\t\t<MediaInfo>") + 1);
   text.insert(second, "\t\t<MediaInfo />\n");
 
-  InsideHost host;
+  setTitle();
   DeviceSeries record;
   std::string error;
   EXPECT_FALSE(readText(text, record, &error));
@@ -125,7 +116,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostAFormatBetweenOneAndThisFails) {
   // 3.0 is older than 3.3, so the format-1 reader decides; to it 3.0 is
   // newer than 1.0, so the read fails. 4.0 compares as older than 3.3 (its
   // minor is lower) and fails the same way.
-  InsideHost host;
+  setTitle();
   for (const char* version : {"3.0.0.0", "3.2.9.9", "4.0.0.0", "2.5.0.0"}) {
     SCOPED_TRACE(version);
     DeviceSeries record;
@@ -139,7 +130,7 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostADocumentOlderThanFormatOneIsReadWh
   DeviceSeries expected;
   ASSERT_TRUE(readText(payloadWithVersion("0.9.0.0"), expected));
 
-  InsideHost host;
+  setTitle();
   DeviceSeries viaSecond;
   ASSERT_TRUE(readText(payloadWithVersion("0.9.0.0"), viaSecond));
   EXPECT_EQ(viaSecond, expected);
@@ -157,11 +148,9 @@ TEST_F(DeviceSeriesIOFrameTest, InsideTheHostADocumentOlderThanFormatOneIsReadWh
 }
 
 TEST_F(DeviceSeriesIOFrameTest, TheCheckStaysOffForOtherTitles) {
-  xml::setApplicationTitle(std::string("Harvel Rastella"));
+  setTitle("Harvel Rastella");
   DeviceSeries record;
-  const bool ok = readText(payloadWithVersion("9.9.0.0"), record);
-  xml::setApplicationTitle(std::nullopt);
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(readText(payloadWithVersion("9.9.0.0"), record));
 }
 
 // ---------------------------------------------------------------------------

@@ -6,21 +6,21 @@
 #include <utility>
 #include <vector>
 
-#include "devseries/device_series_io_test_support.h"
+#include "testsupport/device_series_docs.h"
 
 namespace devseries {
 namespace {
 
-using testing::DeviceSeriesIOTest;
-using testing::documentText;
-using testing::formatOneChildren;
-using testing::formatOneFromPayload;
-using testing::kIn;
-using testing::kOut;
-using testing::kPayloadNames;
-using testing::payloadText;
-using testing::replaced;
-using testing::rootChildBlock;
+using testsupport::DeviceSeriesIOTest;
+using testsupport::documentText;
+using testsupport::formatOneChildren;
+using testsupport::formatOneFromPayload;
+using testsupport::kIn;
+using testsupport::kOut;
+using testsupport::kPayloadNames;
+using testsupport::payloadText;
+using testsupport::replaced;
+using testsupport::rootChildBlock;
 
 // ---------------------------------------------------------------------------
 // Payload documents and the version a write carries

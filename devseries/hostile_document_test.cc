@@ -6,18 +6,18 @@
 #include <string_view>
 
 #include "devseries/device_series_io.h"
-#include "devseries/device_series_io_test_support.h"
 #include "devseries/document_limits.h"
+#include "testsupport/device_series_docs.h"
 
 namespace devseries {
 namespace {
 
-using testing::DeviceSeriesIOTest;
-using testing::documentText;
-using testing::formatOneChildren;
-using testing::kIn;
-using testing::payloadText;
-using testing::replaced;
+using testsupport::DeviceSeriesIOTest;
+using testsupport::documentText;
+using testsupport::formatOneChildren;
+using testsupport::kIn;
+using testsupport::payloadText;
+using testsupport::replaced;
 
 // |count| copies of |item|.
 std::string times(int count, std::string_view item) {

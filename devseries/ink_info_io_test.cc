@@ -2,20 +2,20 @@
 #include <string>
 
 #include "devseries/ink_info.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::childNamed;
-using testing::comErrorOf;
-using testing::el;
-using testing::localized;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::childNamed;
+using testsupport::comErrorOf;
+using testsupport::el;
+using testsupport::localized;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 std::string rgb(const std::string& name, const char* r, const char* g, const char* b) {
   return el(name, el("R", r) + el("G", g) + el("B", b));
@@ -48,7 +48,7 @@ InkConfigInfo readConfig(const std::string& text) {
   return record;
 }
 
-class InkInfoIOTest : public testing::DevSeriesTest {};
+class InkInfoIOTest : public ::testing::Test {};
 
 TEST_F(InkInfoIOTest, PayloadInkReadsAndWritesBackUnchanged) {
   InkInfo record = readInk(kBlack);

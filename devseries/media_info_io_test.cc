@@ -5,19 +5,19 @@
 #include <vector>
 
 #include "devseries/media_info.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::comErrorOf;
-using testing::el;
-using testing::localized;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::comErrorOf;
+using testsupport::el;
+using testsupport::localized;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 // The 16 positional children of a media entry; nDryHeater and nVacuumPower
 // as given.
@@ -58,10 +58,10 @@ std::string writtenMedia(const MediaInfo& record) {
 std::string writtenField(const MediaInfo& record, const char* name) {
   xml::Document document = xml::Document::create();
   xml::Node media = MediaInfoIO::writeMediaInfo(document, record);
-  return xml::readText(testing::childNamed(media, name));
+  return xml::readText(testsupport::childNamed(media, name));
 }
 
-class MediaInfoIOTest : public testing::DevSeriesTest {};
+class MediaInfoIOTest : public ::testing::Test {};
 
 TEST_F(MediaInfoIOTest, PayloadMediaRoundTripsToIdenticalXml) {
   const std::string permissionSet =

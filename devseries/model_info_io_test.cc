@@ -3,19 +3,19 @@
 #include <vector>
 
 #include "devseries/model_info.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::childNamed;
-using testing::comErrorOf;
-using testing::el;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::childNamed;
+using testsupport::comErrorOf;
+using testsupport::el;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 std::string slots(const std::vector<int>& first, int fill, int count = 24) {
   std::string text;
@@ -113,7 +113,7 @@ std::vector<std::string> olderChildren() {
   return children;
 }
 
-class ModelInfoIOTest : public testing::DevSeriesTest {};
+class ModelInfoIOTest : public ::testing::Test {};
 
 TEST_F(ModelInfoIOTest, PayloadElementReadsIntoItsFieldsAndWritesBackUnchanged) {
   const std::string text = modelXml(payloadChildren());

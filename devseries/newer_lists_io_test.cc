@@ -3,18 +3,18 @@
 #include <string>
 
 #include "devseries/newer_lists.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::childNamed;
-using testing::comErrorOf;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::childNamed;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 GrowableArray<PrintChartFileInfoSet> readSets(const std::string& text) {
   GrowableArray<PrintChartFileInfoSet> list;

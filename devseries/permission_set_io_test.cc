@@ -4,18 +4,18 @@
 #include <vector>
 
 #include "devseries/media_info.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::childNamed;
-using testing::comErrorOf;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::childNamed;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 // A CalibrationInfo element with |densities| density children and |labs|
 // lab entries of |coordinates| children each.
@@ -82,7 +82,7 @@ xml::HResult readCalibrationError(const std::string& text) {
   });
 }
 
-class PermissionSetIOTest : public testing::DevSeriesTest {};
+class PermissionSetIOTest : public ::testing::Test {};
 
 TEST_F(PermissionSetIOTest, PayloadSetReadsDefaultsAndRoundTripsToIdenticalXml) {
   const std::string text =

@@ -2,19 +2,19 @@
 #include <string>
 
 #include "devseries/resolution_mode_pattern.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::childNamed;
-using testing::comErrorOf;
-using testing::el;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::childNamed;
+using testsupport::comErrorOf;
+using testsupport::el;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 std::string inkSlots(int count) {
   std::string text;
@@ -60,7 +60,7 @@ void expectPowers(const UVLampPower& entry, int forward, int backward) {
   EXPECT_EQ(entry.baseValue, 100);
 }
 
-class ModeInfoIOTest : public testing::DevSeriesTest {};
+class ModeInfoIOTest : public ::testing::Test {};
 
 TEST_F(ModeInfoIOTest, PayloadModeReadsAndWritesBackUnchanged) {
   const std::string text = el("ModeInfo", modeHead() + kModeTail + "<aUVLampPowerList/>");
@@ -182,7 +182,7 @@ TEST_F(ModeInfoIOTest, AnyPowerOffTheBaseValueWritesBothEntries) {
 }
 
 std::string localized(const std::string& text) {
-  return testing::localized("strResolutionName", text);
+  return testsupport::localized("strResolutionName", text);
 }
 
 ResolutionInfo readResolution(const std::string& text) {

@@ -6,19 +6,19 @@
 
 #include "devseries/output_table_codec.h"
 #include "devseries/separation_info.h"
-#include "devseries/testing_support.h"
+#include "testsupport/documents.h"
 #include "xml/base64.h"
 #include "xml/value_codec.h"
 
 namespace devseries {
 namespace {
 
-using testing::childNamed;
-using testing::comErrorOf;
-using testing::parseDocument;
-using testing::resavedText;
-using testing::rootElement;
-using testing::savedText;
+using testsupport::childNamed;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
+using testsupport::resavedText;
+using testsupport::rootElement;
+using testsupport::savedText;
 
 // A separation table as the payload holds it: no output table, eType 0.
 std::string payloadTable(int channel, int ink) {
@@ -85,7 +85,7 @@ SeparationTable readTable(const std::string& text, std::uint16_t prefill = 77) {
   return table;
 }
 
-class SeparationInfoIOTest : public testing::DevSeriesTest {};
+class SeparationInfoIOTest : public ::testing::Test {};
 
 TEST_F(SeparationInfoIOTest, PayloadSeparationRoundTripsToTheSameXml) {
   const std::string text = payloadSeparation();

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/embedded_table.h"
-#include "platform/testing/test_env.h"
-#include "xml/testing/memory_file_system.h"
+#include "testsupport/memory_file_system.h"
+#include "testsupport/test_env.h"
 
 namespace fuzz {
 
@@ -36,8 +36,8 @@ struct MemoryHost {
     env.fakeResources().addBlob(blobId, blobBytes);
   }
 
-  xml::testing::MemoryFileSystem files;
-  platform::testing::TestEnv env{files};
+  testsupport::MemoryFileSystem files;
+  testsupport::TestEnv env{files};
 };
 
 }  // namespace fuzz

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace platform {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 class FaultFileSystemTest : public ::testing::Test {
  protected:
@@ -28,7 +28,7 @@ class FaultFileSystemTest : public ::testing::Test {
   }
 
   ScratchDir scratch_;
-  platform::testing::TestEnv env_{scratch_.path()};
+  testsupport::TestEnv env_{scratch_.path()};
   FaultFileSystem files_{env_.files()};
 };
 

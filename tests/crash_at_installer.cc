@@ -16,8 +16,8 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/testing/test_env.h"
-#include "tests/second_run_host.h"
+#include "testsupport/second_run_host.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string host = argv[1];
-  platform::testing::TestEnv env(host);
+  testsupport::TestEnv env(host);
   second_run::prepareEnv(env, host);
   CrashingFileSystem crashing(env.files(), std::strtol(argv[2], nullptr, 10));
   env.useFiles(crashing);

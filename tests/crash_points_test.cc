@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/process.h"
-#include "platform/testing/scratch_dir.h"
-#include "tests/second_run_host.h"
+#include "testsupport/process.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/second_run_host.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using second_run::Tree;
 const std::string kProgram = OKM_CRASH_AT_INSTALLER;
 
 int runKilledAt(const std::string& host, long n) {
-  return platform::testing::runProcess(kProgram, {host, std::to_string(n)}).exitCode;
+  return testsupport::runProcess(kProgram, {host, std::to_string(n)}).exitCode;
 }
 
 // The device-series files of |now| that hold neither their bytes of
@@ -41,7 +41,7 @@ std::vector<std::string> brokenDeviceSeriesFiles(const Tree& before, const Tree&
 
 TEST(CrashPoints, AKillAtAnyFileOperationLosesNoUserDataAndARerunConverges) {
   second_run::preferMemoryBackedScratch();
-  platform::testing::ScratchDir scratch;
+  testsupport::ScratchDir scratch;
   const std::string host = scratch / "Host";
   second_run::makeHostAfterFirstRun(host);
   const Tree before = second_run::snapshot(host);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/sandbox_host.h"
+#include "testsupport/sandbox_host.h"
 
 extern char** environ;
 

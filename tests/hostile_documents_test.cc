@@ -12,18 +12,20 @@
 #include <fstream>
 #include <functional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
-#include "tests/second_run_host.h"
+#include "testsupport/documents.h"
+#include "testsupport/records.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/second_run_host.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::replaced;
+using testsupport::ScratchDir;
 
 enum Outcome : unsigned { kUntouched = 1, kMerged = 2, kBackedUp = 4 };
 
@@ -43,13 +45,6 @@ void PrintTo(const HostileDocument& document, std::ostream* out) { *out << docum
 
 const std::string kRootEnd = "</DeviceSeries>";
 const std::string kSecret = "the user's private text";
-
-// |installed| with |text| inserted in place of the first |what|.
-std::string replaced(std::string installed, const std::string& what, const std::string& text) {
-  const std::size_t at = installed.find(what);
-  if (at == std::string::npos) throw std::runtime_error("no " + what + " in the document");
-  return installed.replace(at, what.size(), text);
-}
 
 // The document |installed| with a doctype after its declaration and the
 // model's name made of the entity |entity|.
@@ -204,7 +199,7 @@ TEST_P(HostileDocumentTest, UsersFileIsKept) {
   hostile.write(installed, file, scratch.path());
   const std::string before = ScratchDir::read(file);
 
-  platform::testing::TestEnv env(host);
+  testsupport::TestEnv env(host);
   second_run::prepareEnv(env, host);
   second_run::runInstaller(env);
 
@@ -212,7 +207,7 @@ TEST_P(HostileDocumentTest, UsersFileIsKept) {
   unsigned outcome = 0;
   if (after == before) outcome |= kUntouched;
   const std::vector<std::string> merged = {"Generic Paper", "Generic PVC", "Generic Banner",
-                                           second_run::kUserMedia};
+                                           testsupport::kUserMedia};
   if (after != before && mediaNames(env, file) == merged) outcome |= kMerged;
   if (after == env.fakeResources().blobText(130) && ScratchDir::read(file + ".bak") == before) {
     outcome |= kBackedUp;

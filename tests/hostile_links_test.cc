@@ -10,13 +10,13 @@
 #include <ostream>
 #include <string>
 
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
-#include "tests/second_run_host.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/second_run_host.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 struct PlantedLink {
   const char* name;
@@ -56,7 +56,7 @@ TEST_P(PlantedLinkTest, TheRunNeverWritesThroughIt) {
     GTEST_SKIP() << "this system does not let us create symbolic links";
   }
 
-  platform::testing::TestEnv env(host);
+  testsupport::TestEnv env(host);
   second_run::prepareEnv(env, host);
   second_run::runInstaller(env);
 

@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/scratch_dir.h"
-#include "tests/sandbox_host.h"
+#include "testsupport/documents.h"
+#include "testsupport/sandbox_host.h"
+#include "testsupport/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
 
@@ -26,11 +27,6 @@ struct HostileRegistry {
 };
 
 void PrintTo(const HostileRegistry& hostile, std::ostream* out) { *out << hostile.name; }
-
-std::string replacedFirst(std::string text, const std::string& what, const std::string& with) {
-  const std::size_t at = text.find(what);
-  return at == std::string::npos ? text : text.replace(at, what.size(), with);
-}
 
 // Deterministic junk: every byte value, NULs and line ends included.
 std::string junk(std::size_t size) {
@@ -45,22 +41,32 @@ std::string junk(std::size_t size) {
 
 const HostileRegistry kCases[] = {
     {"UnterminatedQuote",
-     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"\n", "Dual\\\\\n"); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Dual\\\\\"\n", "Dual\\\\\n");
+     }},
     {"EscapedClosingQuote",
-     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"\n", "Dual\\\\\\\"\n"); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Dual\\\\\"\n", "Dual\\\\\\\"\n");
+     }},
     {"UnterminatedValueName",
      [](const std::string& text) {
-       return replacedFirst(text, "\"InstallPath\"", "\"InstallPath");
+       return testsupport::replaced(text, "\"InstallPath\"", "\"InstallPath");
      }},
     {"Latin1ByteInAQuote",
-     [](const std::string& text) { return replacedFirst(text, "Harvel\"", "Harv\xE9l\""); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Harvel\"", "Harv\xE9l\"");
+     }},
     {"TruncatedHexEscape",
-     [](const std::string& text) { return replacedFirst(text, "Dual\\\\\"", "Dual\\\\\\x\""); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Dual\\\\\"", "Dual\\\\\\x\"");
+     }},
     {"UnclosedSection",
-     [](const std::string& text) { return replacedFirst(text, "Installer]", "Installer"); }},
+     [](const std::string& text) {
+       return testsupport::replaced(text, "Installer]", "Installer");
+     }},
     {"NulBytesInLines",
      [](const std::string& text) {
-       return replacedFirst(text, "InstallPath", std::string("Install\0Path", 12));
+       return testsupport::replaced(text, "InstallPath", std::string("Install\0Path", 12));
      }},
     {"JunkAfterRecords", [](const std::string& text) { return text + junk(1 << 16); }},
     {"JunkInsteadOfRecords",

@@ -6,18 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/scratch_dir.h"
-#include "tests/sandbox_host.h"
+#include "testsupport/payload.h"
+#include "testsupport/sandbox_host.h"
+#include "testsupport/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
 using sandbox::Hive;
 using sandbox::SandboxHost;
+using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
-const fs::path kManifest = OKM_PAYLOAD_MANIFEST;
+const fs::path kManifest = testsupport::payloadDir() / "manifest.tsv";
 
 // The payload in the order the installer deploys it: blob id and its target
 // below the install folder.

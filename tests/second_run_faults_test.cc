@@ -16,9 +16,10 @@
 #include <vector>
 
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
-#include "tests/second_run_host.h"
+#include "testsupport/file_calls.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/second_run_host.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
@@ -97,11 +98,11 @@ class SecondRunFaultTest : public ::testing::TestWithParam<FaultKind> {
  protected:
   static void SetUpTestSuite() {
     second_run::preferMemoryBackedScratch();
-    scratch_ = new platform::testing::ScratchDir;
+    scratch_ = new testsupport::ScratchDir;
     host_ = new std::string(*scratch_ / "Host");
     second_run::makeHostAfterFirstRun(*host_);
     before_ = new Tree(second_run::snapshot(*host_));
-    platform::testing::TestEnv env(*host_);
+    testsupport::TestEnv env(*host_);
     second_run::prepareEnv(env, *host_);
     platform::FaultFileSystem counting(env.files());
     env.useFiles(counting);
@@ -118,20 +119,16 @@ class SecondRunFaultTest : public ::testing::TestWithParam<FaultKind> {
     delete scratch_;
   }
 
-  static int callsOf(FileOp op) {
-    int count = 0;
-    for (const platform::FileCall& call : *calls_) count += call.op == op ? 1 : 0;
-    return count;
-  }
+  static int callsOf(FileOp op) { return testsupport::countCalls(*calls_, op); }
 
-  static platform::testing::ScratchDir* scratch_;
+  static testsupport::ScratchDir* scratch_;
   static std::string* host_;
   static Tree* before_;
   static Tree* reference_;
   static std::vector<platform::FileCall>* calls_;
 };
 
-platform::testing::ScratchDir* SecondRunFaultTest::scratch_ = nullptr;
+testsupport::ScratchDir* SecondRunFaultTest::scratch_ = nullptr;
 std::string* SecondRunFaultTest::host_ = nullptr;
 Tree* SecondRunFaultTest::before_ = nullptr;
 Tree* SecondRunFaultTest::reference_ = nullptr;
@@ -172,7 +169,7 @@ TEST_P(SecondRunFaultTest, UserFilesStayWhole) {
   for (int nth = 1; nth <= count; ++nth) {
     second_run::restore(*host_, *before_);
 
-    platform::testing::TestEnv env(*host_);
+    testsupport::TestEnv env(*host_);
     second_run::prepareEnv(env, *host_);
     platform::FaultFileSystem faults(env.files());
     faults.inject(kind.make(nth));
@@ -193,7 +190,7 @@ TEST_P(SecondRunFaultTest, UserFilesStayWhole) {
       problems.push_back("the run stopped before the last file");
     }
 
-    platform::testing::TestEnv clean(*host_);
+    testsupport::TestEnv clean(*host_);
     second_run::prepareEnv(clean, *host_);
     second_run::runInstaller(clean);
     if (second_run::snapshot(*host_) != *reference_) problems.push_back("the rerun differs");

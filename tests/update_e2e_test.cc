@@ -7,19 +7,28 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
-#include "tests/sandbox_host.h"
+#include "testsupport/records.h"
+#include "testsupport/sandbox_host.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
 using sandbox::SandboxHost;
+using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
 
 const std::vector<std::string> kDeviceSeriesFiles = {"Ostrand KM 300.dsr", "Ostrand KM LX.dsr",
                                                      "Ostrand KM 300 LX.dsr", "Ostrand KM.dsr"};
+
+// The real file system, for reading and editing the host's files by their
+// native paths (used as they stand, whatever the prefix).
+platform::Env& nativeEnv() {
+  static testsupport::TestEnv env("/");
+  return env;
+}
 
 std::string devicePath(const std::string& name) {
   return std::string(sandbox::kInstallPath) + "Rastella\\Device\\" + name;
@@ -27,21 +36,16 @@ std::string devicePath(const std::string& name) {
 
 devseries::DeviceSeries readDocument(const fs::path& file) {
   devseries::DeviceSeries record;
-  devseries::DeviceSeriesIO2 io(file.string());
+  devseries::DeviceSeriesIO2 io(file.string(), nativeEnv());
   EXPECT_TRUE(io.read(record)) << file << ": " << io.lastError();
   return record;
 }
 
-// What a user does in the host: adds a media of their own (a copy of the
-// first preset under a new name) and hides the second preset.
-void addUserMediaAndHidePreset(const fs::path& file) {
+// The user's changes (addUserMediaAndHidePreset) saved to |file|.
+void changeAsTheUser(const fs::path& file) {
   devseries::DeviceSeries record = readDocument(file);
-  devseries::MediaInfo mine = record.aMediaInfoList[0];
-  for (std::string& name : mine.strMediaName) name = "My Studio Vinyl";
-  mine.nPreHeater = 37;
-  record.aMediaInfoList.add(mine);
-  record.aMediaInfoList[1].bVisibleMedia = false;
-  devseries::DeviceSeriesIO2 io(file.string());
+  testsupport::addUserMediaAndHidePreset(record);
+  devseries::DeviceSeriesIO2 io(file.string(), nativeEnv());
   ASSERT_TRUE(io.write(record)) << file;
 }
 
@@ -57,7 +61,7 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
   for (const std::string& name : kDeviceSeriesFiles) {
     const fs::path file = host.native(devicePath(name));
     presetCounts.push_back(readDocument(file).aMediaInfoList.size());
-    addUserMediaAndHidePreset(file);
+    changeAsTheUser(file);
   }
 
   sandbox::RunResult second = sandbox::runInstaller(kInstaller, host);
@@ -77,13 +81,13 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
     EXPECT_FALSE(fs::exists(file.string() + ".out"));
     EXPECT_FALSE(fs::exists(file.string() + ".bak"));
 
-    devseries::DeviceSeriesIO2 io(file.string());
+    devseries::DeviceSeriesIO2 io(file.string(), nativeEnv());
     devseries::DeviceSeries merged;
     ASSERT_TRUE(io.read(merged)) << file << ": " << io.lastError();
     EXPECT_EQ(io.foundVersion().toString(), "6.6.13.0");
     ASSERT_EQ(merged.aMediaInfoList.size(), presetCounts[i] + 1) << file;
     const devseries::MediaInfo& mine = merged.aMediaInfoList[presetCounts[i]];
-    EXPECT_EQ(mine.strMediaName[0], "My Studio Vinyl");
+    EXPECT_EQ(mine.strMediaName[0], testsupport::kUserMedia);
     EXPECT_EQ(mine.nPreHeater, 37);
     EXPECT_FALSE(merged.aMediaInfoList[1].bVisibleMedia);
     EXPECT_TRUE(merged.aMediaInfoList[0].bVisibleMedia);
@@ -99,7 +103,7 @@ TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
   const fs::path installed = host.native(devicePath("Ostrand KM.dsr"));
   const fs::path renamed = installed.parent_path() / "ostrand km.dsr";
   fs::rename(installed, renamed);
-  addUserMediaAndHidePreset(renamed);
+  changeAsTheUser(renamed);
 
   std::vector<std::string> lines =
       sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput);
@@ -109,7 +113,7 @@ TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
   EXPECT_FALSE(fs::exists(installed));
   const devseries::DeviceSeries merged = readDocument(renamed);
   EXPECT_EQ(merged.aMediaInfoList[merged.aMediaInfoList.size() - 1].strMediaName[0],
-            "My Studio Vinyl");
+            testsupport::kUserMedia);
 }
 
 TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {

@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/updater_fixture.h"
 #include "update/device_series_updater.h"
-#include "update/device_series_updater_test_support.h"
 #include "update/update_files.h"
 
 namespace update {
 namespace {
 
-using namespace update::testing;
+using namespace testsupport;
 using platform::Fault;
 using platform::FileCall;
 using platform::FileOp;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 // Puts a link to |victim| in place of |path| right after a call that made
 // or removed |path|: after the copy that creates it, or after the |nth|

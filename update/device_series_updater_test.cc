@@ -6,20 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "update/device_series_updater_test_support.h"
+#include "testsupport/updater_fixture.h"
 #include "update/update_files.h"
 
 namespace update {
 namespace {
 
-using namespace update::testing;
+using namespace testsupport;
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
 using devseries::MediaInfo;
 using platform::Fault;
 using platform::FileCall;
 using platform::FileOp;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 // --- without a merge ------------------------------------------------------
 
@@ -139,7 +139,7 @@ TEST_F(DeviceSeriesUpdaterTest, MergesTheUsersMediaIntoTheNewDocument) {
 }
 
 TEST_F(DeviceSeriesUpdaterTest, MergesIntoTheShippedPayloadDocument) {
-  payload_ = ScratchDir::read(std::string(OKM_PAYLOAD_BLOBS) + "/ostrand_km.dsr");
+  payload_ = payloadText("ostrand_km.dsr");
   ASSERT_FALSE(payload_.empty());
   ScratchDir::overwrite(p_, payload_);
   const DeviceSeries shipped = readBack(p_);

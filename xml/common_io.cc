@@ -5,6 +5,7 @@
 
 #include "xml/app_title.h"
 #include "xml/com_error.h"
+#include "xml/language_table.h"
 
 namespace xml {
 namespace {
@@ -22,12 +23,12 @@ ICommonIO::VersionMismatchException::VersionMismatchException(const FormatVersio
                expectedVersion.toString()) {}
 
 ICommonIO::ICommonIO(std::string fileName, platform::Env& env)
-    : fileName_(std::move(fileName)), creator_(env) {}
+    : fileName_(std::move(fileName)), creator_(env) {
+  fillLanguageTable(env.resources());
+}
 
 ICommonIO::ICommonIO(std::string fileName, const MSXMLDOMCreator& creator)
     : fileName_(std::move(fileName)), creator_(creator) {}
-
-ICommonIO::ICommonIO() : creator_(platform::Env::Default()) {}
 
 ICommonIO::~ICommonIO() = default;
 
@@ -69,7 +70,7 @@ Node ICommonIO::findRootElement(const Document& document) {
     versionCode_ = found.code();
     foundVersion_ = found;
 
-    if (runsInsideHostApplication()) {
+    if (runsInsideHostApplication(env().resources())) {
       FormatVersion expected;
       getVersion(expected);
       if (found.major != expected.major || found.minor != expected.minor) {

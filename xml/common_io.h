@@ -53,13 +53,12 @@ class ICommonIO {
     std::string message_;
   };
 
-  // Bound to |fileName| with a fresh creator; |env| supplies the files.
-  explicit ICommonIO(std::string fileName, platform::Env& env = platform::Env::Default());
+  // Bound to |fileName| with a fresh creator; |env| supplies the files, the
+  // application title and the language names (fillLanguageTable).
+  ICommonIO(std::string fileName, platform::Env& env);
   // Bound to |fileName|, sharing the flags and document of |creator|: reads
   // a document another object has loaded without loading it again.
   ICommonIO(std::string fileName, const MSXMLDOMCreator& creator);
-  // Empty file name, fresh creator.
-  ICommonIO();
   // Copies share the document.
   ICommonIO(const ICommonIO&) = default;
   ICommonIO& operator=(const ICommonIO&) = default;
@@ -96,8 +95,9 @@ class ICommonIO {
   // std::runtime_error(getRootElementName() + "IO: Lacking version
   // attribute") when it has no "strVersion", and std::runtime_error when
   // the document depends on a DTD (Document::dependsOnDtd); inside the host application
-  // only, VersionMismatchException when major or minor differ from the
-  // class's; `_com_error` with kEPointer when no document is given or held.
+  // (runsInsideHostApplication with the resources of env()) only, VersionMismatchException when
+  // major or minor differ from the class's; `_com_error` with kEPointer when no document is given
+  // or held.
   Node findRootElement(const Document& document = Document());
 
   // loadDocument() and, when it succeeds, findRootElement() only to record

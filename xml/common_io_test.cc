@@ -7,15 +7,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "testsupport/documents.h"
+#include "testsupport/file_calls.h"
 #include "xml/app_title.h"
 #include "xml/com_error.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
-using testing::comErrorOf;
-using testing::parseDocument;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
 
 constexpr const char* kPath = "C:\\Rastella\\Device\\Ostrand KM.dsr";
 
@@ -35,15 +36,14 @@ std::string seriesDocument(const std::string& version) {
          "\"><a/></DeviceSeries>";
 }
 
-class CommonIOTest : public testing::XmlTest {
+class CommonIOTest : public testsupport::XmlTest {
  protected:
-  void TearDown() override { setApplicationTitle(std::nullopt); }
+  void setTitle(std::string_view title) {
+    env_.fakeResources().setString(kApplicationTitleStringId, std::string(title));
+  }
 
   int opensSinceLastCheck() {
-    int opens = 0;
-    for (const platform::FileCall& call : files_.calls()) {
-      opens += call.op == platform::FileOp::kOpen ? 1 : 0;
-    }
+    const int opens = testsupport::countCalls(files_.calls(), platform::FileOp::kOpen);
     files_.clearCalls();
     return opens;
   }
@@ -148,7 +148,7 @@ TEST_F(CommonIOTest, PeekVersionNeverThrowsAndFreshWriterUsesItsClassVersion) {
 
   SeriesIO target(kPath + std::string(".out"), env_);
   memory_.put(target.fileName(), seriesDocument("6.6.13.0"));
-  setApplicationTitle(std::string(kHostApplicationTitle));  // a mismatch is swallowed too
+  setTitle(kHostApplicationTitle);  // a mismatch is swallowed too
   target.peekVersion();
   EXPECT_EQ(target.writerVersionText(), "6.6.13.0");
 }
@@ -162,18 +162,18 @@ TEST_F(CommonIOTest, CreateRootElementCarriesTheClassVersion) {
 }
 
 TEST_F(CommonIOTest, OutsideTheHostAnyVersionIsAccepted) {
-  EXPECT_NE(applicationTitle(), kHostApplicationTitle);  // this program's own string table
-  EXPECT_FALSE(runsInsideHostApplication());
+  EXPECT_EQ(applicationTitle(env_.resources()), "");  // no title in the string table
+  EXPECT_FALSE(runsInsideHostApplication(env_.resources()));
   SeriesIO io(kPath, env_);
   EXPECT_NO_THROW(io.findRootElement(parseDocument(seriesDocument("9.9.0.0"))));
   EXPECT_EQ(io.getVersionCode(), 9090000);
-  setApplicationTitle("Harvel Rastella");
+  setTitle("Harvel Rastella");
   EXPECT_NO_THROW(io.findRootElement(parseDocument(seriesDocument("1.0.0.0"))));
 }
 
 TEST_F(CommonIOTest, InsideTheHostMajorOrMinorMismatchIsRejected) {
-  setApplicationTitle(std::string(kHostApplicationTitle));
-  ASSERT_TRUE(runsInsideHostApplication());
+  setTitle(kHostApplicationTitle);
+  ASSERT_TRUE(runsInsideHostApplication(env_.resources()));
   SeriesIO io(kPath, env_);
   EXPECT_NO_THROW(io.findRootElement(parseDocument(seriesDocument("3.3.7.1"))));
   struct Case {

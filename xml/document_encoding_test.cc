@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "testsupport/documents.h"
 #include "xml/dom.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {

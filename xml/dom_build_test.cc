@@ -5,17 +5,18 @@
 #include <sstream>
 #include <string>
 
+#include "testsupport/documents.h"
+#include "testsupport/file_calls.h"
 #include "xml/com_error.h"
 #include "xml/dom.h"
 #include "xml/msxml_dom_creator.h"
 #include "xml/save_format.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
-using testing::comErrorOf;
-using testing::parseDocument;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
 
 TEST(DomBuildTest, CreatedNodesStayUnattachedUntilAppended) {
   Document document = Document::create();
@@ -142,17 +143,13 @@ TEST(DomSaveTest, SavedFormEqualsPugixmlSaveOfTheSameTree) {
   EXPECT_EQ(item.nextSibling().nextSibling().nextSibling().nodeTypedValue(), "x\x01y");
 }
 
-class DomSaveFileTest : public testing::XmlTest {};
+class DomSaveFileTest : public testsupport::XmlTest {};
 
 TEST_F(DomSaveFileTest, SaveWritesTheSavedFormInOneWrite) {
   Document document = parseDocument("<a>t</a>");
   document.save("C:\\out.xml", files_);
   EXPECT_EQ(memory_.content("C:\\out.xml"), document.xml());
-  int writes = 0;
-  for (const platform::FileCall& call : files_.calls()) {
-    writes += call.op == platform::FileOp::kWrite ? 1 : 0;
-  }
-  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(testsupport::countCalls(files_.calls(), platform::FileOp::kWrite), 1);
 }
 
 TEST_F(DomSaveFileTest, FailedSaveRaisesThePlatformErrorAndLeavesNoPartialFile) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "testsupport/documents.h"
 #include "xml/dom.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                        0, "the bytes are not text in the document's encoding"}),
     [](const ::testing::TestParamInfo<BrokenDocument>& param) { return param.param.name; });
 
-class DomLoadErrorFileTest : public testing::XmlTest {};
+class DomLoadErrorFileTest : public testsupport::XmlTest {};
 
 TEST_F(DomLoadErrorFileTest, UnreadableFileTellsThePlatformErrorAndSuccessClearsIt) {
   Document document = Document::create();

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "xml/testing/xml_test_support.h"
+#include "testsupport/documents.h"
+#include "testsupport/file_calls.h"
 
 namespace xml {
 namespace {
 
-using testing::parseDocument;
+using testsupport::parseDocument;
+using testsupport::rootElement;
 
 // "name" of every child of |node|, in order.
 std::vector<std::string> childNames(const Node& node) {
@@ -24,15 +26,9 @@ std::vector<std::string> childNames(const Node& node) {
   return names;
 }
 
-Node rootOf(const Document& document) {
-  Node node = document.firstChild();
-  while (node && node.nodeType() != NodeType::kElement) node = node.nextSibling();
-  return node;
-}
-
 TEST(DomLoadTest, CommentsAndProcessingInstructionsTakePositions) {
   Document document = parseDocument("<r><!--c--><a>1</a><?p data?><b/></r>");
-  Node root = rootOf(document);
+  Node root = rootElement(document);
   EXPECT_EQ(childNames(root), (std::vector<std::string>{"#comment", "a", "p", "b"}));
   Node comment = root.firstChild();
   EXPECT_EQ(comment.nodeType(), NodeType::kComment);
@@ -41,7 +37,7 @@ TEST(DomLoadTest, CommentsAndProcessingInstructionsTakePositions) {
 }
 
 TEST(DomLoadTest, WhitespaceOnlyTextIsNoNodeButOtherTextKeepsItsBlanks) {
-  Node root = rootOf(parseDocument("<r>\n  <a> x </a>\n\t<b>   </b>\n</r>"));
+  Node root = rootElement(parseDocument("<r>\n  <a> x </a>\n\t<b>   </b>\n</r>"));
   EXPECT_EQ(childNames(root), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(root.firstChild().nodeTypedValue(), " x ");
   EXPECT_TRUE(root.firstChild().nextSibling().firstChild().isNull());
@@ -54,7 +50,8 @@ TEST(DomLoadTest, DeclarationIsAProcessingInstructionNamedXml) {
 }
 
 TEST(DomLoadTest, ElementTextConcatenatesAllTextBelowIt) {
-  Node root = rootOf(parseDocument("<a>x<b>y<c>z</c></b><![CDATA[<w>]]><!--no--><?p no?>v</a>"));
+  Node root =
+      rootElement(parseDocument("<a>x<b>y<c>z</c></b><![CDATA[<w>]]><!--no--><?p no?>v</a>"));
   EXPECT_EQ(root.nodeTypedValue(), "xyz<w>v");
   EXPECT_EQ(root.firstChild().nextSibling().nodeTypedValue(), "yz");
 }
@@ -66,11 +63,11 @@ TEST(DomLoadTest, DeepNestingNeitherFailsNorOverflowsTheStack) {
   text += "deep";
   for (int i = 0; i < kDepth; ++i) text += "</e>";
   Document document = parseDocument(text);
-  EXPECT_EQ(rootOf(document).nodeTypedValue(), "deep");
+  EXPECT_EQ(rootElement(document).nodeTypedValue(), "deep");
 }
 
 TEST(DomLoadTest, PredefinedEntitiesAndCharacterReferencesAreResolved) {
-  Node root = rootOf(
+  Node root = rootElement(
       parseDocument("<a x=\"&lt;&#65;&#x42;&#10;\">&amp;&quot;&apos;&gt;&#233;&#x1F600;&#1;</a>"));
   EXPECT_EQ(root.attributes().getNamedItem("x").nodeTypedValue(), "<AB\n");
   EXPECT_EQ(root.nodeTypedValue(), "&\"'>\xC3\xA9\xF0\x9F\x98\x80\x01");
@@ -108,34 +105,31 @@ TEST(DomLoadTest, ZeroBytesAfterTheRootFailTheLoad) {
 }
 
 TEST(DomLoadTest, ValidUtf8AndConvertedEncodingsLoad) {
-  Node root = rootOf(
+  Node root = rootElement(
       parseDocument("\xEF\xBB\xBF<a x='\xC3\xA4'>\t\xE6\x97\xA5\xF0\x9F\x98\x80\x7F\r\n</a>"));
   EXPECT_EQ(root.attributes().getNamedItem("x").nodeTypedValue(), "\xC3\xA4");
   EXPECT_EQ(root.nodeTypedValue(), "\t\xE6\x97\xA5\xF0\x9F\x98\x80\x7F\n");
-  root = rootOf(parseDocument("<?xml version='1.0' encoding='ISO-8859-1'?><a>Gl\xE4nzend</a>"));
+  root =
+      rootElement(parseDocument("<?xml version='1.0' encoding='ISO-8859-1'?><a>Gl\xE4nzend</a>"));
   EXPECT_EQ(root.nodeTypedValue(), "Gl\xC3\xA4nzend");
 }
 
 TEST(DomLoadTest, FailedParseDropsHandlesFromTheDocumentButKeepsThemValid) {
   Document document = parseDocument("<a><b>kept</b></a>");
-  Node b = rootOf(document).firstChild();
+  Node b = rootElement(document).firstChild();
   EXPECT_FALSE(document.loadXML("<broken"));
   EXPECT_EQ(b.nodeTypedValue(), "kept");
 }
 
-class DomFileTest : public testing::XmlTest {};
+class DomFileTest : public testsupport::XmlTest {};
 
 TEST_F(DomFileTest, ExternalDocumentTypeIsNeverRead) {
   memory_.put("C:\\d.xml", "<!DOCTYPE a SYSTEM \"C:\\ext.dtd\"><a>x</a>");
   memory_.put("C:\\ext.dtd", "<!ENTITY e 'y'>");
   Document document = Document::create();
   ASSERT_TRUE(document.load("C:\\d.xml", files_));
-  int opens = 0;
-  for (const platform::FileCall& call : files_.calls()) {
-    EXPECT_EQ(call.path, "C:\\d.xml");
-    opens += call.op == platform::FileOp::kOpen ? 1 : 0;
-  }
-  EXPECT_EQ(opens, 1);
+  for (const platform::FileCall& call : files_.calls()) EXPECT_EQ(call.path, "C:\\d.xml");
+  EXPECT_EQ(testsupport::countCalls(files_.calls(), platform::FileOp::kOpen), 1);
 }
 
 TEST_F(DomFileTest, LargeFileIsReadWhole) {

@@ -57,15 +57,21 @@ using LocalizedText = std::array<std::string, kLanguageCount>;
 // The string-table id that names |slot|.
 int languageStringId(int slot);
 
-// The language name of |slot| (0 to 12; std::out_of_range for any other).
-// On first use the table is filled from the program's string table; a string the table lacks is
-// replaced by the slot's standard name ("English", "Chinese_Simplified", ...), since an empty name
-// could not be written as an element. The returned reference stays valid until resetLanguageTable.
-const std::string& languageName(int slot);
+// The thirteen names that |resources| gives, in slot order; a string the
+// table lacks is replaced by the slot's standard name ("English",
+// "Chinese_Simplified", ...), since an empty name could not be written as an
+// element.
+std::array<std::string, kLanguageCount> languageNamesFrom(platform::Resources& resources);
 
-// Empties the table so that the next languageName fills it again, from
-// |source| when given (which must then outlive that use), otherwise from the
-// resources of platform::Env::Default(). For tests and tools.
-void resetLanguageTable(platform::Resources* source = nullptr);
+// Fills the process-wide table from |resources| when it is still empty;
+// later calls leave it unchanged. Every I/O object calls it with the
+// resources of its environment, so the table holds the names of the first
+// environment that reads or writes a document.
+void fillLanguageTable(platform::Resources& resources);
+
+// The language name of |slot| (0 to 12; std::out_of_range for any other):
+// the table's name, or the slot's standard name while the table is empty.
+// The returned reference stays valid for the life of the process.
+const std::string& languageName(int slot);
 
 }  // namespace xml

@@ -27,7 +27,7 @@ class MSXMLDOMCreator {
  public:
   // Runs the DOM check; comInitialized() tells its outcome. Never throws.
   // |env| supplies the file system for load and must outlive the creator.
-  explicit MSXMLDOMCreator(platform::Env& env = platform::Env::Default());
+  explicit MSXMLDOMCreator(platform::Env& env);
 
   MSXMLDOMCreator(const MSXMLDOMCreator&) = default;
   MSXMLDOMCreator& operator=(const MSXMLDOMCreator&) = default;

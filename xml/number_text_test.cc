@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/testing/process.h"
+#include "testsupport/process.h"
 
 namespace xml {
 namespace {
@@ -108,8 +108,7 @@ bool useDecimalCommaLocale() {
   std::filesystem::create_directories(dir, ignored);
   if (!std::filesystem::exists(dir + "/de_DE.UTF-8")) {
     try {
-      platform::testing::runProcess("localedef",
-                                    {"-i", "de_DE", "-f", "UTF-8", dir + "/de_DE.UTF-8"});
+      testsupport::runProcess("localedef", {"-i", "de_DE", "-f", "UTF-8", dir + "/de_DE.UTF-8"});
     } catch (const std::runtime_error&) {
       return false;
     }

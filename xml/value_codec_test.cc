@@ -5,26 +5,22 @@
 #include <climits>
 #include <string>
 
-#include "platform/testing/fake_resources.h"
+#include "testsupport/documents.h"
+#include "testsupport/fake_resources.h"
 #include "xml/com_error.h"
 #include "xml/language_table.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
-using testing::comErrorOf;
-using testing::parseDocument;
+using testsupport::comErrorOf;
+using testsupport::parseDocument;
 
 Node element(const char* text) { return parseDocument(text).firstChild(); }
 
 class ValueCodecTest : public ::testing::Test {
  protected:
-  // The language names of an empty string table are the standard ones.
-  void SetUp() override { resetLanguageTable(&resources_); }
-  void TearDown() override { resetLanguageTable(); }
-
-  platform::testing::FakeResources resources_;
+  testsupport::FakeResources resources_;
   Document document_ = Document::create();
 };
 
@@ -101,18 +97,13 @@ TEST_F(ValueCodecTest, LanguageNamesComeFromStringIdsOneToTenAndFourteenToSixtee
   }
   resources_.setString(11, "not a language");
   resources_.removeString(languageStringId(kTurkish));
-  resetLanguageTable(&resources_);
   EXPECT_EQ(languageStringId(kSpanish), 10);
   EXPECT_EQ(languageStringId(kRussian), 14);
   EXPECT_EQ(languageStringId(kArabic), 16);
-  EXPECT_EQ(languageName(kEnglish), "L0");
-  EXPECT_EQ(languageName(kRussian), "L10");
-  EXPECT_EQ(languageName(kTurkish), "Turkish");  // missing string: standard name
-  resources_.setString(1, "changed");
-  EXPECT_EQ(languageName(kEnglish), "L0");  // filled once
-  LocalizedText text;
-  text[kEnglish] = "e";
-  EXPECT_EQ(createLocalizedTextElement(document_, "s", text).firstChild().nodeName(), "L0");
+  const auto names = languageNamesFrom(resources_);
+  EXPECT_EQ(names[kEnglish], "L0");
+  EXPECT_EQ(names[kRussian], "L10");
+  EXPECT_EQ(names[kTurkish], "Turkish");  // missing string: standard name
 }
 
 TEST_F(ValueCodecTest, IntAttributeReadsMinusOneWhenAbsent) {

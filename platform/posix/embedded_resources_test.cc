@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform {
 // Generated from platform/testdata/manifest.tsv (okm_platform_test_payload).
@@ -15,7 +15,7 @@ const EmbeddedTable& testPayload();
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 std::string testFile(const std::string& name) {
   return ScratchDir::read(std::string(OKM_PLATFORM_TESTDATA) + "/" + name);

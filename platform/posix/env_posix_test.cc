@@ -4,12 +4,12 @@
 
 #include "platform/embedded_table.h"
 #include "platform/env.h"
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 // The only test of this program that calls Env::Default(): the prefix is read
 // once, on first use.

@@ -4,12 +4,12 @@
 
 #include <cerrno>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 TEST(ErrorFromErrno, MissingFileOrMissingFolder) {
   ScratchDir scratch;

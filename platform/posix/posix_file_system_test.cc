@@ -8,12 +8,12 @@
 
 #include <string>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:

@@ -9,12 +9,12 @@
 #include <string>
 #include <thread>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 // Sends standard error to a file while the object lives.
 class StderrToFile {

@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <optional>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 class WinePathsTest : public ::testing::Test {
  protected:

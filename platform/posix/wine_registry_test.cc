@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::posix {
 namespace {
 
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 constexpr std::uint32_t kBuffer = 1024;
 constexpr std::uint8_t kGuard = 0xA5;

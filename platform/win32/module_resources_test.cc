@@ -2,14 +2,21 @@
 // platform/testdata/manifest.tsv.
 #include "platform/win32/module_resources.h"
 
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/win32/test_scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::win32 {
 namespace {
+
+using testsupport::ScratchDir;
 
 std::string testFile(const std::string& name) {
   return ScratchDir::read(std::string(OKM_PLATFORM_TESTDATA) + "/" + name);

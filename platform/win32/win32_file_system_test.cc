@@ -6,10 +6,13 @@
 #include <functional>
 #include <string>
 
-#include "platform/win32/test_scratch_dir.h"
+#include "platform/win32/wide.h"
+#include "testsupport/scratch_dir.h"
 
 namespace platform::win32 {
 namespace {
+
+using testsupport::ScratchDir;
 
 class Win32FileSystemTest : public testing::Test {
  protected:

@@ -348,7 +348,7 @@ bool checkFile(const std::wstring& widePath) {
       return false;
     }
     devseries::DeviceSeries record;
-    devseries::DeviceSeriesIO2 reader(path);
+    devseries::DeviceSeriesIO2 reader(path, platform::Env::Default());
     if (!reader.read(record)) {
       std::printf("FAIL %s: DeviceSeriesIO2::read fails: %s\n", path.c_str(),
                   reader.lastError().c_str());

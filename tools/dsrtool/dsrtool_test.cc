@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "devseries/testing_support.h"
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/documents.h"
+#include "testsupport/payload.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 #include "xml/language_table.h"
 
 namespace dsrtool {
@@ -23,19 +24,17 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::FileOp;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 // The tool run against a fresh temporary folder that holds copies of the
 // payload documents; every file call goes through a recording wrapper.
 class DsrToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    xml::resetLanguageTable(&noStrings_);
-    for (const char* name :
-         {"ostrand_km.dsr", "ostrand_km_300.dsr", "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"}) {
-      fs::copy_file(std::string(OKM_PAYLOAD_BLOBS) + "/" + name, path(name));
+    for (const char* name : testsupport::kPayloadNames) {
+      fs::copy_file(testsupport::payloadDir() / "blobs" / name, path(name));
     }
-    env_ = std::make_unique<platform::testing::TestEnv>(scratch_.path());
+    env_ = std::make_unique<testsupport::TestEnv>(scratch_.path());
     files_ = std::make_unique<platform::FaultFileSystem>(env_->files());
     env_->useFiles(*files_);
   }
@@ -43,7 +42,6 @@ class DsrToolTest : public ::testing::Test {
   void TearDown() override {
     env_.reset();
     files_.reset();
-    xml::resetLanguageTable();
   }
 
   std::string path(const std::string& name) const { return scratch_ / name; }
@@ -69,9 +67,8 @@ class DsrToolTest : public ::testing::Test {
     return names;
   }
 
-  devseries::testing::NoStringResources noStrings_;
   ScratchDir scratch_;
-  std::unique_ptr<platform::testing::TestEnv> env_;
+  std::unique_ptr<testsupport::TestEnv> env_;
   std::unique_ptr<platform::FaultFileSystem> files_;
   std::ostringstream out_;
   std::ostringstream err_;
@@ -199,8 +196,7 @@ TEST_F(DsrToolTest, InfoOnUnreadableDocumentsExitsOneWithTheReason) {
 // roundtrip and curve
 
 TEST_F(DsrToolTest, RoundtripGivesEveryPayloadDocumentBack) {
-  for (const char* name :
-       {"ostrand_km.dsr", "ostrand_km_300.dsr", "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"}) {
+  for (const char* name : testsupport::kPayloadNames) {
     SCOPED_TRACE(name);
     const std::string out = std::string("round_") + name;
     EXPECT_EQ(run({"roundtrip", path(name), path(out)}), kExitOk) << err_.str();

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "testsupport/payload.h"
 #include "tools/payloadgen/device_picture.h"
-#include "tools/payloadgen/test_support.h"
 
 namespace payloadgen {
 namespace {
@@ -69,7 +69,7 @@ TEST(DrawingTest, ShapesAreClippedToTheImage) {
 }
 
 TEST(DevicePictureTest, CommittedBitmapIsA24BitBitmapOf106By106) {
-  const std::string bytes = testing::readFile(testing::payloadDir() / "blobs" / "ostrand_km.bmp");
+  const std::string bytes = testsupport::payloadText("ostrand_km.bmp");
   ASSERT_GE(bytes.size(), 54u);
   EXPECT_EQ(bytes.substr(0, 2), "BM");
   const std::uint32_t rowBytes = (106 * 3 + 3) & ~3u;
@@ -95,8 +95,7 @@ TEST(DevicePictureTest, ShowsAPictureOnAWhiteBackground) {
   const Rgb corner = image.pixels.front();
   EXPECT_EQ(corner.r + corner.g + corner.b, 3 * 255);
   // The committed file is this picture.
-  EXPECT_EQ(asString(encodeBmp24(image)),
-            testing::readFile(testing::payloadDir() / "blobs" / "ostrand_km.bmp"));
+  EXPECT_EQ(asString(encodeBmp24(image)), testsupport::payloadText("ostrand_km.bmp"));
 }
 
 }  // namespace

@@ -16,14 +16,14 @@
 #include <gtest/gtest.h>
 
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 
 namespace {
 
 using devseries::DeviceSeries;
-using platform::testing::ScratchDir;
-using platform::testing::TestEnv;
+using testsupport::ScratchDir;
+using testsupport::TestEnv;
 
 struct Expected {
   const char* file;

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/payload.h"
 #include "tools/payloadgen/ink_model.h"
 #include "tools/payloadgen/profile_list.h"
-#include "tools/payloadgen/test_support.h"
 
 namespace payloadgen {
 
@@ -34,7 +34,7 @@ using Profile = std::unique_ptr<void, ProfileCloser>;
 using Transform = std::unique_ptr<void, TransformDeleter>;
 
 std::string committedProfile(const ProfileEntry& entry) {
-  return testing::readFile(testing::payloadDir() / "blobs" / "profiles" / entry.fileName);
+  return testsupport::payloadText("profiles/" + entry.fileName);
 }
 
 std::string profileText(cmsHPROFILE profile, cmsInfoType info) {

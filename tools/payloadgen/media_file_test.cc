@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/payloadgen/test_support.h"
+#include "testsupport/payload.h"
 
 namespace payloadgen {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 std::string committedMediaFile(const PrinterModel& model) {
-  return testing::readFile(testing::payloadDir() / "blobs" / (model.fileStem + ".rmt"));
+  return testsupport::payloadText(model.fileStem + ".rmt");
 }
 
 class MediaFileTest : public ::testing::TestWithParam<PrinterModel> {

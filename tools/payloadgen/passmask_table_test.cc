@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/payload.h"
 #include "tools/payloadgen/media_file.h"
-#include "tools/payloadgen/test_support.h"
 
 namespace payloadgen {
 namespace {
@@ -25,7 +25,7 @@ std::vector<std::string> splitRows(const std::string& pattern) {
 class PassmaskTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    text_ = testing::readFile(testing::payloadDir() / "blobs" / "passmask.pmp");
+    text_ = testsupport::payloadText("passmask.pmp");
     const pugi::xml_parse_result result = document_.load_string(text_.c_str());
     ASSERT_TRUE(result) << result.description();
   }

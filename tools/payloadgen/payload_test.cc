@@ -9,15 +9,15 @@
 #include <tuple>
 #include <vector>
 
+#include "testsupport/payload.h"
 #include "tools/payloadgen/manifest.h"
 #include "tools/payloadgen/profile_list.h"
-#include "tools/payloadgen/test_support.h"
 
 namespace payloadgen {
 namespace {
 
-using testing::payloadDir;
-using testing::readFile;
+using testsupport::payloadDir;
+using testsupport::readFile;
 
 class CommittedManifestTest : public ::testing::Test {
  protected:

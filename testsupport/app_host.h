@@ -4,20 +4,20 @@
 
 #include <string>
 
-#include "platform/testing/fake_registry.h"
-#include "platform/testing/fake_resources.h"
+#include "testsupport/fake_registry.h"
+#include "testsupport/fake_resources.h"
 
-namespace app::testing {
+namespace testsupport {
 
 // Loads the string table of the installer's payload table: the
 // device folder, the three profile folders, the device file names and the
 // fifty profile paths.
-void addPayloadStrings(platform::testing::FakeResources& resources);
+void addPayloadStrings(testsupport::FakeResources& resources);
 
 // Registers a host in the local-machine hive with |installPath|.
-void registerHost(platform::testing::FakeRegistry& registry, const std::string& installPath);
+void registerHost(testsupport::FakeRegistry& registry, const std::string& installPath);
 
 // Small distinct blobs for every payload id (130 to 193 but 140).
-void addSmallBlobs(platform::testing::FakeResources& resources);
+void addSmallBlobs(testsupport::FakeResources& resources);
 
-}  // namespace app::testing
+}  // namespace testsupport

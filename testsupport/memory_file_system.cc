@@ -1,9 +1,9 @@
-#include "xml/testing/memory_file_system.h"
+#include "testsupport/memory_file_system.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace xml::testing {
+namespace testsupport {
 namespace {
 
 // An open file reads from, or writes straight into, its entry of the map.
@@ -95,4 +95,4 @@ platform::Error MemoryFileSystem::findExactName(const std::string& path) {
   return exists(path) ? platform::kOk : platform::kFileNotFound;
 }
 
-}  // namespace xml::testing
+}  // namespace testsupport

@@ -14,15 +14,12 @@
 #include <vector>
 
 #include "platform/env.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/test_env.h"
 
 namespace second_run {
 
 // The device-series files in the installer's order, the last one last.
 extern const std::vector<std::string> kDeviceSeriesFiles;
-
-// The English name of the media the user added.
-inline constexpr const char* kUserMedia = "My Studio Vinyl";
 
 // Every file below a folder, by path relative to it ('/' separators), with
 // its bytes. Folders are listed with the value kFolder.
@@ -45,7 +42,7 @@ std::vector<std::string> temporaryFiles(const Tree& tree);
 
 // Gives |env| the host's registry records (install folder |hostFolder|) and
 // the payload's strings and blobs.
-void prepareEnv(platform::testing::TestEnv& env, const std::string& hostFolder);
+void prepareEnv(testsupport::TestEnv& env, const std::string& hostFolder);
 
 // One run of the installer's start-up hook over |env|, the progress counter
 // starting from 01 as in a new process.

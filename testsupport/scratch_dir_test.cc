@@ -1,11 +1,11 @@
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-namespace platform::testing {
+namespace testsupport {
 namespace {
 
 TEST(ScratchDirTest, IsAFreshFolderRemovedWithItsContent) {
@@ -62,4 +62,4 @@ TEST(ScratchDirTest, DanglingLinkExistsAsALink) {
 }
 
 }  // namespace
-}  // namespace platform::testing
+}  // namespace testsupport

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 namespace sandbox {
 
@@ -51,7 +51,7 @@ class SandboxHost {
   std::filesystem::path native(const std::string& windowsPath) const;
 
  private:
-  platform::testing::ScratchDir scratch_;
+  testsupport::ScratchDir scratch_;
   std::filesystem::path prefix_ = scratch_.path();
   std::map<Hive, std::vector<RegKey>> keys_;
 };

@@ -7,42 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "devseries/testing_support.h"
-#include "platform/fault_file_system.h"
-#include "platform/testing/test_env.h"
-#include "xml/testing/memory_file_system.h"
+#include "testsupport/documents.h"
+#include "testsupport/payload.h"
 
-namespace devseries::testing {
+namespace testsupport {
 
-inline constexpr const char* kPayloadNames[] = {"ostrand_km.dsr", "ostrand_km_300.dsr",
-                                                "ostrand_km_lx.dsr", "ostrand_km_300_lx.dsr"};
 inline constexpr const char* kIn = "C:\\Rastella\\in.dsr";
 inline constexpr const char* kOut = "C:\\Rastella\\out.dsr";
-
-// The bytes of the payload document |name|.
-inline std::string payloadText(std::string_view name) {
-  std::ifstream in(std::string(OKM_PAYLOAD_BLOBS) + "/" + std::string(name), std::ios::binary);
-  EXPECT_TRUE(in) << name;
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-// |text| with its first occurrence of |from| replaced by |to|.
-inline std::string replaced(std::string text, std::string_view from, std::string_view to) {
-  const std::size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
 
 // The whole line-indented element |name| (one tab) of a saved document,
 // from its start tag to its end tag and line feed.
@@ -91,41 +68,40 @@ inline std::string formatOneFromPayload(const std::string& payload) {
 
 // Documents live in memory under Windows paths; files_ records every call
 // and takes injected faults.
-class DeviceSeriesIOTest : public DevSeriesTest {
+class DeviceSeriesIOTest : public XmlTest {
  protected:
-  // Reads |text|, stored at kIn, through a fresh DeviceSeriesIO2.
-  bool readText(const std::string& text, DeviceSeries& record, std::string* error = nullptr) {
+  // Reads |text|, stored at kIn, through a fresh devseries::DeviceSeriesIO2.
+  bool readText(const std::string& text, devseries::DeviceSeries& record,
+                std::string* error = nullptr) {
     memory_.put(kIn, text);
-    DeviceSeriesIO2 io(kIn, env_);
+    devseries::DeviceSeriesIO2 io(kIn, env_);
     const bool ok = io.read(record);
     if (error != nullptr) *error = io.lastError();
     return ok;
   }
 
-  DeviceSeries readPayload(std::string_view name) {
-    DeviceSeries record;
-    EXPECT_TRUE(readText(payloadText(name), record)) << name;
+  devseries::DeviceSeries readPayload(std::string_view name) {
+    devseries::DeviceSeries record;
+    const std::string text = payloadText(std::string(name));
+    EXPECT_FALSE(text.empty()) << name;
+    EXPECT_TRUE(readText(text, record)) << name;
     return record;
   }
 
-  // The document DeviceSeriesIO2 writes for |record| at kOut (fresh unless
+  // The document devseries::DeviceSeriesIO2 writes for |record| at kOut (fresh unless
   // the test put a document there).
-  std::string writtenText(DeviceSeries& record) {
-    DeviceSeriesIO2 io(kOut, env_);
+  std::string writtenText(devseries::DeviceSeries& record) {
+    devseries::DeviceSeriesIO2 io(kOut, env_);
     EXPECT_TRUE(io.write(record));
     return memory_.content(kOut);
   }
 
   // |record| written and read back.
-  DeviceSeries reread(DeviceSeries& record) {
-    DeviceSeries again;
+  devseries::DeviceSeries reread(devseries::DeviceSeries& record) {
+    devseries::DeviceSeries again;
     EXPECT_TRUE(readText(writtenText(record), again));
     return again;
   }
-
-  xml::testing::MemoryFileSystem memory_;
-  platform::FaultFileSystem files_{memory_};
-  platform::testing::TestEnv env_{files_};
 };
 
-}  // namespace devseries::testing
+}  // namespace testsupport

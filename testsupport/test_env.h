@@ -9,13 +9,13 @@
 #include <utility>
 
 #include "platform/env.h"
-#include "platform/testing/capturing_debug_output.h"
-#include "platform/testing/fake_registry.h"
-#include "platform/testing/fake_resources.h"
+#include "testsupport/capturing_debug_output.h"
+#include "testsupport/fake_registry.h"
+#include "testsupport/fake_resources.h"
 
-namespace platform::testing {
+namespace testsupport {
 
-class TestEnv : public Env {
+class TestEnv : public platform::Env {
  public:
   // Uses the real file system of this build. On POSIX, Windows drive paths
   // map below |root| (a Wine prefix) and native absolute paths are used as
@@ -24,17 +24,17 @@ class TestEnv : public Env {
   explicit TestEnv(const std::string& root);
 
   // Uses |files|, which must outlive the environment.
-  explicit TestEnv(FileSystem& files) : files_(&files) {}
+  explicit TestEnv(platform::FileSystem& files) : files_(&files) {}
 
   // Owns |files|.
-  explicit TestEnv(std::unique_ptr<FileSystem> files)
+  explicit TestEnv(std::unique_ptr<platform::FileSystem> files)
       : ownedFiles_(std::move(files)), files_(ownedFiles_.get()) {}
 
   // Env
-  Registry& registry() override { return registry_; }
-  FileSystem& files() override { return *files_; }
-  DebugOutput& debugOutput() override { return output_; }
-  Resources& resources() override { return resources_; }
+  platform::Registry& registry() override { return registry_; }
+  platform::FileSystem& files() override { return *files_; }
+  platform::DebugOutput& debugOutput() override { return output_; }
+  platform::Resources& resources() override { return resources_; }
 
   // The fakes with their test-side operations.
   FakeRegistry& fakeRegistry() { return registry_; }
@@ -43,14 +43,14 @@ class TestEnv : public Env {
 
   // Switches to another file system, for example a fault-injecting wrapper
   // around the current one. |files| must outlive the environment.
-  void useFiles(FileSystem& files) { files_ = &files; }
+  void useFiles(platform::FileSystem& files) { files_ = &files; }
 
  private:
   FakeRegistry registry_;
   FakeResources resources_;
   CapturingDebugOutput output_;
-  std::unique_ptr<FileSystem> ownedFiles_;
-  FileSystem* files_;
+  std::unique_ptr<platform::FileSystem> ownedFiles_;
+  platform::FileSystem* files_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

@@ -1,11 +1,11 @@
-#include "platform/testing/process.h"
+#include "testsupport/process.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-namespace platform::testing {
+namespace testsupport {
 namespace {
 
 TEST(ProcessTest, QuotesWindowsArgumentsForTheCRuntime) {
@@ -48,4 +48,4 @@ TEST(ProcessTest, MissingProgramThrows) {
 }
 
 }  // namespace
-}  // namespace platform::testing
+}  // namespace testsupport

@@ -1,6 +1,6 @@
-#include "platform/testing/fake_resources.h"
+#include "testsupport/fake_resources.h"
 
-namespace platform::testing {
+namespace testsupport {
 
 void FakeResources::addBlob(int id, std::vector<std::uint8_t> bytes) {
   Blob blob;
@@ -55,4 +55,4 @@ bool FakeResources::loadString(int id, std::string* text) {
   return true;
 }
 
-}  // namespace platform::testing
+}  // namespace testsupport

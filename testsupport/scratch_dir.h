@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace platform::testing {
+namespace testsupport {
 
 class ScratchDir {
  public:
@@ -54,4 +54,4 @@ class ScratchDir {
   std::string path_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

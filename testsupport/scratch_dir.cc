@@ -1,4 +1,4 @@
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/scratch_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +11,7 @@
 #include <windows.h>
 #endif
 
-namespace platform::testing {
+namespace testsupport {
 
 namespace fs = std::filesystem;
 
@@ -138,4 +138,4 @@ bool ScratchDir::makeSymlink(const std::string& target, const std::string& link)
 #endif
 }
 
-}  // namespace platform::testing
+}  // namespace testsupport

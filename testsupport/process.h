@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform::testing {
+namespace testsupport {
 
 struct ProcessResult {
   int exitCode = -1;  // -1 when the program did not end on its own (a signal)
@@ -24,4 +24,4 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
 // gives it back unchanged.
 std::string quoteWindowsArgument(const std::string& arg);
 
-}  // namespace platform::testing
+}  // namespace testsupport

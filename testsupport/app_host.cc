@@ -1,10 +1,10 @@
-#include "app/app_test_support.h"
+#include "testsupport/app_host.h"
 
 #include <vector>
 
-namespace app::testing {
+namespace testsupport {
 
-void addPayloadStrings(platform::testing::FakeResources& resources) {
+void addPayloadStrings(testsupport::FakeResources& resources) {
   resources.setString(200, "Rastella\\Device\\");
   resources.setString(201, "Profiles\\Ostrand KM");
   resources.setString(202, "Profiles\\Ostrand KM\\Ostrand CMYK");
@@ -51,7 +51,7 @@ void addPayloadStrings(platform::testing::FakeResources& resources) {
   }
 }
 
-void registerHost(platform::testing::FakeRegistry& registry, const std::string& installPath) {
+void registerHost(testsupport::FakeRegistry& registry, const std::string& installPath) {
   const std::string base = "Software\\Harvel\\Harvel Rastella Dual\\";
   registry.setString(platform::Hive::kLocalMachine, base + "Installer", "CompanyName", "Harvel");
   registry.setString(platform::Hive::kLocalMachine, base + "Installer", "InstallPath", installPath);
@@ -61,10 +61,10 @@ void registerHost(platform::testing::FakeRegistry& registry, const std::string& 
   registry.setString(platform::Hive::kLocalMachine, base + "User", "Model", "Ostrand KM");
 }
 
-void addSmallBlobs(platform::testing::FakeResources& resources) {
+void addSmallBlobs(testsupport::FakeResources& resources) {
   for (int id = 130; id <= 193; ++id) {
     if (id != 140) resources.addBlob(id, "blob " + std::to_string(id));
   }
 }
 
-}  // namespace app::testing
+}  // namespace testsupport

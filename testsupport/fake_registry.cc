@@ -1,10 +1,10 @@
-#include "platform/testing/fake_registry.h"
+#include "testsupport/fake_registry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-namespace platform::testing {
+namespace testsupport {
 namespace {
 
 std::string lower(std::string_view text) {
@@ -25,7 +25,7 @@ std::string normalizeKeyPath(const std::string& path) {
 
 }  // namespace
 
-FakeRegistry::Key& FakeRegistry::keyAt(Hive hive, const std::string& path) {
+FakeRegistry::Key& FakeRegistry::keyAt(platform::Hive hive, const std::string& path) {
   const std::string normalized = normalizeKeyPath(path);
   // A key exists only together with every key above it.
   for (std::size_t pos = normalized.find('\\'); pos != std::string::npos;
@@ -35,74 +35,76 @@ FakeRegistry::Key& FakeRegistry::keyAt(Hive hive, const std::string& path) {
   return keys_[{hive, normalized}];
 }
 
-void FakeRegistry::addKey(Hive hive, const std::string& path) { keyAt(hive, path); }
+void FakeRegistry::addKey(platform::Hive hive, const std::string& path) { keyAt(hive, path); }
 
-void FakeRegistry::setValue(Hive hive, const std::string& path, const std::string& name,
-                            RegType type, std::vector<std::uint8_t> bytes) {
+void FakeRegistry::setValue(platform::Hive hive, const std::string& path, const std::string& name,
+                            platform::RegType type, std::vector<std::uint8_t> bytes) {
   Value& value = keyAt(hive, path).values[lower(name)];
   value.type = type;
   value.bytes = std::move(bytes);
 }
 
-void FakeRegistry::setString(Hive hive, const std::string& path, const std::string& name,
-                             std::string_view text, RegType type) {
+void FakeRegistry::setString(platform::Hive hive, const std::string& path, const std::string& name,
+                             std::string_view text, platform::RegType type) {
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
   bytes.push_back(0);
   setValue(hive, path, name, type, std::move(bytes));
 }
 
-void FakeRegistry::setDword(Hive hive, const std::string& path, const std::string& name,
+void FakeRegistry::setDword(platform::Hive hive, const std::string& path, const std::string& name,
                             std::uint32_t value) {
-  setValue(hive, path, name, kRegDword,
+  setValue(hive, path, name, platform::kRegDword,
            {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
             static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
 }
 
-void FakeRegistry::failValue(Hive hive, const std::string& path, const std::string& name,
-                             Error error) {
+void FakeRegistry::failValue(platform::Hive hive, const std::string& path, const std::string& name,
+                             platform::Error error) {
   keyAt(hive, path).values[lower(name)].failure = error;
 }
 
-Error FakeRegistry::openKey(Hive hive, const std::string& subkey, RegKey* key) {
+platform::Error FakeRegistry::openKey(platform::Hive hive, const std::string& subkey,
+                                      platform::RegKey* key) {
   openCalls_.push_back({hive, subkey});
   const KeyId id{hive, normalizeKeyPath(subkey)};
-  if (keys_.find(id) == keys_.end()) return kFileNotFound;
-  const RegKey handle = nextHandle_++;
+  if (keys_.find(id) == keys_.end()) return platform::kFileNotFound;
+  const platform::RegKey handle = nextHandle_++;
   openKeys_[handle] = id;
   *key = handle;
-  return kOk;
+  return platform::kOk;
 }
 
-Error FakeRegistry::queryValue(RegKey key, const std::string& name, RegType* type,
-                               std::uint8_t* data, std::uint32_t* size) {
+platform::Error FakeRegistry::queryValue(platform::RegKey key, const std::string& name,
+                                         platform::RegType* type, std::uint8_t* data,
+                                         std::uint32_t* size) {
   queriedValues_.push_back(name);
   const auto open = openKeys_.find(key);
-  if (open == openKeys_.end()) return kInvalidHandle;
+  if (open == openKeys_.end()) return platform::kInvalidHandle;
   const Key& k = keys_.at(open->second);
   const auto found = k.values.find(lower(name));
-  if (found == k.values.end()) return kFileNotFound;
+  if (found == k.values.end()) return platform::kFileNotFound;
   const Value& value = found->second;
-  if (value.failure != kOk) return value.failure;
+  if (value.failure != platform::kOk) return value.failure;
 
   const auto needed = static_cast<std::uint32_t>(value.bytes.size());
   if (data == nullptr) {
     if (type != nullptr) *type = value.type;
     if (size != nullptr) *size = needed;
-    return kOk;
+    return platform::kOk;
   }
-  if (size == nullptr) return kInvalidParameter;
+  if (size == nullptr) return platform::kInvalidParameter;
   if (needed > *size) {
     *size = needed;
-    return kMoreData;
+    return platform::kMoreData;
   }
   if (needed > 0) std::memcpy(data, value.bytes.data(), needed);
   if (type != nullptr) *type = value.type;
   *size = needed;
-  return kOk;
+  return platform::kOk;
 }
 
-void FakeRegistry::closeKey(RegKey key) {
+void FakeRegistry::closeKey(platform::RegKey key) {
   if (openKeys_.erase(key) == 0) ++strayCloses_;
 }
 
-}  // namespace platform::testing
+}  // namespace testsupport

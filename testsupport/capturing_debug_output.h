@@ -9,17 +9,21 @@
 
 #include "platform/debug_output.h"
 
-namespace platform::testing {
+namespace testsupport {
 
-class CapturingDebugOutput : public DebugOutput {
+class CapturingDebugOutput : public platform::DebugOutput {
  public:
   void write(std::string_view text) override { texts_.emplace_back(text); }
 
   const std::vector<std::string>& texts() const { return texts_; }
-  void clear() { texts_.clear(); }
+  // Forgets every text and counts lines from 0 again, as a fresh channel.
+  void clear() {
+    texts_.clear();
+    restartLineCounter();
+  }
 
  private:
   std::vector<std::string> texts_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

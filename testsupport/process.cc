@@ -1,4 +1,4 @@
-#include "platform/testing/process.h"
+#include "testsupport/process.h"
 
 #include <stdexcept>
 #include <thread>
@@ -19,7 +19,7 @@
 extern char** environ;
 #endif
 
-namespace platform::testing {
+namespace testsupport {
 
 std::string quoteWindowsArgument(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) return arg;
@@ -54,7 +54,7 @@ void readBoth(Drain drain, Handle out, Handle err, ProcessResult* result) {
 #ifdef _WIN32
 
 std::wstring wide(const std::string& text) {
-  const std::u16string units = utf8ToUtf16(text);
+  const std::u16string units = platform::utf8ToUtf16(text);
   return std::wstring(units.begin(), units.end());
 }
 
@@ -220,4 +220,4 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
 
 #endif
 
-}  // namespace platform::testing
+}  // namespace testsupport

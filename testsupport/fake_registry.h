@@ -16,34 +16,36 @@
 
 #include "platform/registry.h"
 
-namespace platform::testing {
+namespace testsupport {
 
-class FakeRegistry : public Registry {
+class FakeRegistry : public platform::Registry {
  public:
   struct OpenCall {
-    Hive hive;
+    platform::Hive hive;
     std::string subkey;
     bool operator==(const OpenCall&) const = default;
   };
 
   // Creates |path| and every key above it in |hive|.
-  void addKey(Hive hive, const std::string& path);
+  void addKey(platform::Hive hive, const std::string& path);
 
   // Stores a value (creating its key) with exactly |bytes| as its data.
-  void setValue(Hive hive, const std::string& path, const std::string& name, RegType type,
-                std::vector<std::uint8_t> bytes);
+  void setValue(platform::Hive hive, const std::string& path, const std::string& name,
+                platform::RegType type, std::vector<std::uint8_t> bytes);
 
   // Stores |text| followed by its terminating NUL, as a string value is
   // normally stored.
-  void setString(Hive hive, const std::string& path, const std::string& name, std::string_view text,
-                 RegType type = kRegSz);
+  void setString(platform::Hive hive, const std::string& path, const std::string& name,
+                 std::string_view text, platform::RegType type = platform::kRegSz);
 
   // Stores a REG_DWORD in little-endian byte order.
-  void setDword(Hive hive, const std::string& path, const std::string& name, std::uint32_t value);
+  void setDword(platform::Hive hive, const std::string& path, const std::string& name,
+                std::uint32_t value);
 
   // Makes every query of the value fail with |error| (for example
   // kAccessDenied), whatever the buffer.
-  void failValue(Hive hive, const std::string& path, const std::string& name, Error error);
+  void failValue(platform::Hive hive, const std::string& path, const std::string& name,
+                 platform::Error error);
 
   // Every openKey call so far, successful or not, in call order.
   const std::vector<OpenCall>& openCalls() const { return openCalls_; }
@@ -58,31 +60,32 @@ class FakeRegistry : public Registry {
   int strayCloseCount() const { return strayCloses_; }
 
   // Registry
-  Error openKey(Hive hive, const std::string& subkey, RegKey* key) override;
-  Error queryValue(RegKey key, const std::string& name, RegType* type, std::uint8_t* data,
-                   std::uint32_t* size) override;
-  void closeKey(RegKey key) override;
+  platform::Error openKey(platform::Hive hive, const std::string& subkey,
+                          platform::RegKey* key) override;
+  platform::Error queryValue(platform::RegKey key, const std::string& name, platform::RegType* type,
+                             std::uint8_t* data, std::uint32_t* size) override;
+  void closeKey(platform::RegKey key) override;
 
  private:
   struct Value {
-    RegType type = kRegNone;
+    platform::RegType type = platform::kRegNone;
     std::vector<std::uint8_t> bytes;
-    Error failure = kOk;
+    platform::Error failure = platform::kOk;
   };
   struct Key {
     std::map<std::string, Value> values;  // by lower-cased name
   };
   // Keys by hive and lower-cased path without leading or trailing backslash.
-  using KeyId = std::pair<Hive, std::string>;
+  using KeyId = std::pair<platform::Hive, std::string>;
 
-  Key& keyAt(Hive hive, const std::string& path);
+  Key& keyAt(platform::Hive hive, const std::string& path);
 
   std::map<KeyId, Key> keys_;
-  std::map<RegKey, KeyId> openKeys_;
-  RegKey nextHandle_ = 0x100;
+  std::map<platform::RegKey, KeyId> openKeys_;
+  platform::RegKey nextHandle_ = 0x100;
   int strayCloses_ = 0;
   std::vector<OpenCall> openCalls_;
   std::vector<std::string> queriedValues_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

@@ -12,9 +12,9 @@
 
 #include "platform/resources.h"
 
-namespace platform::testing {
+namespace testsupport {
 
-class FakeResources : public Resources {
+class FakeResources : public platform::Resources {
  public:
   // A blob with exactly |bytes| (which may be empty: a blob of size zero).
   void addBlob(int id, std::vector<std::uint8_t> bytes);
@@ -47,4 +47,4 @@ class FakeResources : public Resources {
   std::map<int, std::string> strings_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

@@ -1,6 +1,6 @@
-// Shared set-up of the device-series tests: documents parsed from strings,
-// the COM error a call raises, the saved text of a written element, and a
-// fixture that gives the language table its standard names.
+// Documents for tests: parsed from strings, searched, saved again, built
+// from element texts; the COM error a call raises; and a fixture that keeps
+// its documents in memory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,12 +10,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/resources.h"
+#include "platform/fault_file_system.h"
+#include "testsupport/memory_file_system.h"
+#include "testsupport/test_env.h"
 #include "xml/com_error.h"
 #include "xml/dom.h"
 #include "xml/language_table.h"
 
-namespace devseries::testing {
+namespace testsupport {
 
 // A new document parsed from |text|; the test fails when it does not load.
 inline xml::Document parseDocument(std::string_view text) {
@@ -67,6 +69,15 @@ std::string savedText(Write&& write) {
 // write of the same element must reproduce.
 inline std::string resavedText(std::string_view text) { return parseDocument(text).xml(); }
 
+// |text| with its first occurrence of |from| replaced by |to|; the test
+// fails when there is none.
+inline std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 // The XML text of an element |name| holding |content| as it stands.
 inline std::string el(const std::string& name, const std::string& content) {
   return "<" + name + ">" + content + "</" + name + ">";
@@ -80,24 +91,14 @@ inline std::string localized(const std::string& name, const std::string& text) {
   return el(name, children);
 }
 
-// Resources without strings, so every language takes its standard name.
-class NoStringResources : public platform::Resources {
- public:
-  bool hasBlob(int) override { return false; }
-  const std::uint8_t* blobData(int) override { return nullptr; }
-  std::size_t blobSize(int) override { return 0; }
-  bool loadString(int, std::string*) override { return false; }
-};
-
-// Fixture whose language names are "English" ... "Arabic" whatever the
-// build embeds.
-class DevSeriesTest : public ::testing::Test {
+// Documents in memory under Windows paths: files_ records every call and
+// takes injected faults; env_ is empty but for these files, so documents take
+// the standard language names.
+class XmlTest : public ::testing::Test {
  protected:
-  void SetUp() override { xml::resetLanguageTable(&resources_); }
-  void TearDown() override { xml::resetLanguageTable(); }
-
- private:
-  NoStringResources resources_;
+  MemoryFileSystem memory_;
+  platform::FaultFileSystem files_{memory_};
+  TestEnv env_{files_};
 };
 
-}  // namespace devseries::testing
+}  // namespace testsupport

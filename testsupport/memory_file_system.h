@@ -12,7 +12,7 @@
 
 #include "platform/file_system.h"
 
-namespace xml::testing {
+namespace testsupport {
 
 class MemoryFileSystem : public platform::FileSystem {
  public:
@@ -38,4 +38,4 @@ class MemoryFileSystem : public platform::FileSystem {
   std::map<std::string, std::string> files_;
 };
 
-}  // namespace xml::testing
+}  // namespace testsupport

@@ -1,21 +1,22 @@
-#include "tests/second_run_host.h"
+#include "testsupport/second_run_host.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
-#include "app/app_test_support.h"
 #include "app/ostrand_km_app.h"
 #include "app/progress_log.h"
 #include "devseries/device_series_io.h"
-#include "platform/testing/scratch_dir.h"
+#include "testsupport/app_host.h"
+#include "testsupport/records.h"
+#include "testsupport/scratch_dir.h"
 
 namespace second_run {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ScratchDir;
+using testsupport::ScratchDir;
 
 const int kDeviceSeriesBlobs[] = {130, 131, 132, 133};
 
@@ -28,28 +29,14 @@ fs::path native(const std::string& path) {
   return fs::path(std::u8string(path.begin(), path.end()));
 }
 
-devseries::MediaInfo namedMedia(const std::string& name, bool visible) {
-  devseries::MediaInfo media;
-  for (std::string& text : media.strMediaName) text = name;
-  media.bVisibleMedia = visible;
-  return media;
-}
-
 // A small device-series document for blob |blobId|: one model named after
 // the blob, a separation of four input channels and three media.
 std::string deviceSeriesDocument(int blobId, const std::string& scratchFile) {
-  devseries::DeviceSeries record;
-  devseries::ModelInfo model;
-  model.strLongModelName = "Ostrand model " + std::to_string(blobId);
-  record.aModelInfoList.add(model);
-  devseries::SeparationInfo separation;
-  separation.nSeparationIndex = 1;
-  for (int ink = 0; ink < 4; ++ink) separation.anInputChannelInkIndexList.add(ink);
-  record.aSeparationInfoList.add(separation);
-  for (const char* name : {"Generic Paper", "Generic PVC", "Generic Banner"}) {
-    record.aMediaInfoList.add(namedMedia(name, true));
-  }
-  platform::testing::TestEnv env(scratchFile);
+  using testsupport::media;
+  devseries::DeviceSeries record = testsupport::series(
+      {media("Generic Paper", true), media("Generic PVC", true), media("Generic Banner", true)});
+  record.aModelInfoList[0].strLongModelName = "Ostrand model " + std::to_string(blobId);
+  testsupport::TestEnv env(scratchFile);
   devseries::DeviceSeriesIO2 io(scratchFile, env);
   if (!io.write(record)) throw std::runtime_error("cannot write " + scratchFile);
   std::string bytes = ScratchDir::read(scratchFile);
@@ -101,17 +88,16 @@ std::vector<std::string> temporaryFiles(const Tree& tree) {
   return found;
 }
 
-void prepareEnv(platform::testing::TestEnv& env, const std::string& hostFolder) {
-  app::testing::registerHost(env.fakeRegistry(), hostFolder + "\\");
-  app::testing::addPayloadStrings(env.fakeResources());
-  app::testing::addSmallBlobs(env.fakeResources());
+void prepareEnv(testsupport::TestEnv& env, const std::string& hostFolder) {
+  testsupport::registerHost(env.fakeRegistry(), hostFolder + "\\");
+  testsupport::addPayloadStrings(env.fakeResources());
+  testsupport::addSmallBlobs(env.fakeResources());
   for (int blobId : kDeviceSeriesBlobs) {
     env.fakeResources().addBlob(blobId, deviceSeriesDocument(blobId, hostFolder + ".blob.xml"));
   }
 }
 
 void runInstaller(platform::Env& env) {
-  app::resetProgressCounterForTesting();
   app::COstrandKMApp installer(env);
   installer.InitInstance();
 }
@@ -119,7 +105,7 @@ void runInstaller(platform::Env& env) {
 void makeHostAfterFirstRun(const std::string& hostFolder) {
   fs::create_directories(native(hostFolder + "/Rastella/Device"));
   fs::create_directories(native(hostFolder + "/Profiles"));
-  platform::testing::TestEnv env(hostFolder);
+  testsupport::TestEnv env(hostFolder);
   prepareEnv(env, hostFolder);
   runInstaller(env);
 
@@ -128,11 +114,7 @@ void makeHostAfterFirstRun(const std::string& hostFolder) {
     devseries::DeviceSeries record;
     devseries::DeviceSeriesIO2 reader(path, env);
     if (!reader.read(record)) throw std::runtime_error("cannot read " + path);
-    devseries::MediaInfo mine = record.aMediaInfoList[0];
-    for (std::string& text : mine.strMediaName) text = kUserMedia;
-    mine.nPreHeater = 37;
-    record.aMediaInfoList.add(mine);
-    record.aMediaInfoList[1].bVisibleMedia = false;
+    testsupport::addUserMediaAndHidePreset(record);
     devseries::DeviceSeriesIO2 writer(path, env);
     if (!writer.write(record)) throw std::runtime_error("cannot write " + path);
   }

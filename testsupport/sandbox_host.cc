@@ -1,10 +1,10 @@
-#include "tests/sandbox_host.h"
+#include "testsupport/sandbox_host.h"
 
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/testing/process.h"
+#include "testsupport/process.h"
 
 namespace sandbox {
 
@@ -90,8 +90,8 @@ void createHostFolders(const SandboxHost& host, bool withProfiles) {
 }
 
 RunResult runInstaller(const fs::path& executable, const SandboxHost& host) {
-  const platform::testing::ProcessResult run = platform::testing::runProcess(
-      executable.string(), {}, {{"WINEPREFIX", host.prefix().string()}});
+  const testsupport::ProcessResult run =
+      testsupport::runProcess(executable.string(), {}, {{"WINEPREFIX", host.prefix().string()}});
   return {run.exitCode, run.err};
 }
 

@@ -12,13 +12,15 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "devseries/testing_support.h"
 #include "platform/fault_file_system.h"
-#include "platform/testing/scratch_dir.h"
-#include "platform/testing/test_env.h"
+#include "testsupport/documents.h"
+#include "testsupport/payload.h"
+#include "testsupport/records.h"
+#include "testsupport/scratch_dir.h"
+#include "testsupport/test_env.h"
 #include "update/device_series_updater.h"
 
-namespace update::testing {
+namespace testsupport {
 
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
@@ -26,7 +28,8 @@ using devseries::MediaInfo;
 using platform::Fault;
 using platform::FileCall;
 using platform::FileOp;
-using platform::testing::ScratchDir;
+using update::BlobWriter;
+using update::DeviceSeriesUpdater;
 
 inline constexpr int kBlobId = 141;
 inline constexpr const char* kNewVersion = "6.6.13.0";
@@ -35,20 +38,6 @@ inline constexpr const char* kOldVersion = "6.5.2.0";
 // Where a test cannot plant a symbolic link, it cannot check what the
 // update does with one.
 inline constexpr const char* kNoLinks = "this system does not let us create symbolic links";
-
-inline xml::LocalizedText nameOf(const std::string& base) {
-  xml::LocalizedText name;
-  for (std::string& text : name) text = base;
-  return name;
-}
-
-inline MediaInfo media(const std::string& name, bool visible, int dryTime = 0) {
-  MediaInfo record;
-  record.strMediaName = nameOf(name);
-  record.bVisibleMedia = visible;
-  record.nDryTime = dryTime;
-  return record;
-}
 
 // A media the user made: one permission set on separation 1 with
 // |calibrations| calibration entries and one quality level.
@@ -69,19 +58,6 @@ inline MediaInfo userMedia(const std::string& name, int calibrations) {
   quality.strQualityName = nameOf("Fine");
   quality.anPermissionIndexList.add(7);
   record.aQualityInfoList.add(quality);
-  return record;
-}
-
-// A small series: one model, four process inks, separation 1 with four
-// input channels, and the given media.
-inline DeviceSeries series(std::vector<MediaInfo> mediaList) {
-  DeviceSeries record;
-  record.aModelInfoList.add(devseries::ModelInfo{});
-  devseries::SeparationInfo separation;
-  separation.nSeparationIndex = 1;
-  for (int ink = 0; ink < 4; ++ink) separation.anInputChannelInkIndexList.add(ink);
-  record.aSeparationInfoList.add(separation);
-  for (const MediaInfo& entry : mediaList) record.aMediaInfoList.add(entry);
   return record;
 }
 
@@ -110,7 +86,7 @@ inline std::size_t callIndex(const std::vector<FileCall>& calls, const FileCall&
   return static_cast<std::size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
 }
 
-class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
+class DeviceSeriesUpdaterTest : public ::testing::Test {
  protected:
   DeviceSeriesUpdaterTest() { env_.useFiles(faults_); }
 
@@ -201,8 +177,8 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
 
   ScratchDir scratch_;
   std::string dir_ = scratch_.path();
-  platform::testing::TestEnv env_{dir_};
-  platform::testing::TestEnv setupEnv_{dir_};
+  testsupport::TestEnv env_{dir_};
+  testsupport::TestEnv setupEnv_{dir_};
   platform::FaultFileSystem faults_{env_.files()};
   std::string p_ = dir_ + "/Ostrand KM.dsr";
   std::string t_ = p_ + ".tmp";
@@ -214,4 +190,4 @@ class DeviceSeriesUpdaterTest : public devseries::testing::DevSeriesTest {
   std::vector<std::string> blobFiles_;
 };
 
-}  // namespace update::testing
+}  // namespace testsupport
