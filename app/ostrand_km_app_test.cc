@@ -79,6 +79,7 @@ class InitInstanceTest : public ::testing::Test {
                             "Ostrand KM LX.rmt",  "Ostrand KM 300 LX.rmt", "Ostrand KM.pmp",
                             "Ostrand KM 300.pmp", "Ostrand KM LX.pmp",     "Ostrand KM 300 LX.pmp"};
     const int deviceBlobs[] = {138, 139, 141, 142, 143, 134, 135, 136, 137};
+    targets.reserve(9 + 50);
     for (int i = 0; i < 9; ++i) targets.push_back({devicePath(device[i]), deviceBlobs[i]});
     for (int entry = 101; entry <= 150; ++entry) {
       std::string relative;

@@ -300,7 +300,7 @@ struct AngleCase {
     separation.anInputChannelInkIndexList.setSize(channels);
     separations.add(separation);
   }
-  void addSet(int media_index, int separation, std::vector<float> angles) {
+  void addSet(int media_index, int separation, const std::vector<float>& angles) {
     if (media.size() <= media_index) media.setSize(media_index + 1);
     PermissionSet entry;
     entry.nSeparationIndex = separation;

@@ -45,7 +45,9 @@ struct UVLampPower {
   }
 };
 
-struct ModeInfo {
+// clang-tidy takes the loop variable of the defaulted == over the slot
+// array for a declared name.
+struct ModeInfo {  // NOLINT(bugprone-reserved-identifier)
   int nModeIndex = 0;
   std::string strModeName;
   int nInkNum = 0;

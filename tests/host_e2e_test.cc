@@ -56,6 +56,7 @@ int runWithBrokenStderr(const SandboxHost& host) {
     if (std::string(*entry).rfind("WINEPREFIX=", 0) != 0) entries.emplace_back(*entry);
   }
   std::vector<char*> envp;
+  envp.reserve(entries.size() + 1);
   for (std::string& entry : entries) envp.push_back(entry.data());
   envp.push_back(nullptr);
   std::string program = kInstaller.string();

@@ -69,7 +69,7 @@ ScratchDir::~ScratchDir() {
 }
 
 std::string ScratchDir::write(const std::string& relative, const std::string& bytes) const {
-  const std::string full = *this / relative;
+  std::string full = *this / relative;
   fs::create_directories(native(full).parent_path());
   overwrite(full, bytes);
   return full;
@@ -82,7 +82,7 @@ void ScratchDir::overwrite(const std::string& full, const std::string& bytes) {
 }
 
 std::string ScratchDir::mkdirs(const std::string& relative) const {
-  const std::string full = *this / relative;
+  std::string full = *this / relative;
   fs::create_directories(native(full));
   return full;
 }

@@ -91,7 +91,7 @@ class DeviceSeriesUpdaterTest : public ::testing::Test {
   DeviceSeriesUpdaterTest() { env_.useFiles(faults_); }
 
   // The bytes of |record| saved as a document whose strVersion is |version|.
-  std::string documentBytes(DeviceSeries record, const std::string& version) {
+  std::string documentBytes(const DeviceSeries& record, const std::string& version) {
     const std::string scratch = dir_ + "/scratch.xml";
     devseries::DeviceSeriesIO2 io(scratch, setupEnv_);
     EXPECT_TRUE(io.write(record));

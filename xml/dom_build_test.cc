@@ -101,7 +101,7 @@ TEST(DomBuildTest, CopiesShareTheDocumentAndNodesKeepItAlive) {
   Node kept;
   {
     Document first = parseDocument("<r/>");
-    Document copy = first;
+    Document copy = first;  // NOLINT(performance-unnecessary-copy-initialization)
     copy.firstChild().appendChild(copy.createElement("added"));
     EXPECT_EQ(first.firstChild().firstChild().nodeName(), "added");
     EXPECT_EQ(first, copy);
