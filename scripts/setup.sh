@@ -9,13 +9,15 @@
 # the decimal-comma test make its locale, clang with its runtime libraries
 # (libFuzzer, the sanitizers) builds the fuzz harnesses, the MinGW-w64
 # compiler builds the Windows executable, wine and wine64 run its tests,
-# and dpkg-dev (with a deb-src entry) fetches the pugixml source the
+# hyperfine and time (/usr/bin/time) run the whole-process benchmark
+# (bench/whole_process.sh), and dpkg-dev (with a deb-src entry) fetches the pugixml source the
 # Windows build compiles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ make pkg-config
+  hyperfine time
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev liblcms2-dev
   locales
