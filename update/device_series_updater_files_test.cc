@@ -69,6 +69,31 @@ class UpdaterFilesTest : public DeviceSeriesUpdaterTest {
   }
 };
 
+TEST_F(UpdaterFilesTest, SameContentOnlyForEqualBytesReadToTheEnd) {
+  const std::string block(70000, 'a');  // longer than one compared block
+  const struct {
+    std::string a;
+    std::string b;
+    bool same;
+  } cases[] = {{"", "", true},
+               {"abc", "abc", true},
+               {"abc", "abd", false},
+               {"abc", "ab", false},
+               {block, block, true},
+               {block, block + "b", false},
+               {block + "b", block + "c", false}};
+  const std::string a = dir_ + "/a";
+  const std::string b = dir_ + "/b";
+  for (const auto& c : cases) {
+    ScratchDir::overwrite(a, c.a);
+    ScratchDir::overwrite(b, c.b);
+    EXPECT_EQ(sameContent(faults_, a, b), c.same) << c.a.size() << " " << c.b.size();
+  }
+  EXPECT_FALSE(sameContent(faults_, a, dir_ + "/missing"));
+  faults_.inject(Fault::failCall(FileOp::kRead, platform::kIoDevice, 0, "/b"));
+  EXPECT_FALSE(sameContent(faults_, b, b));
+}
+
 TEST_F(UpdaterFilesTest, ForeignTemporaryThatCannotBeRemovedIsNeverMerged) {
   useTypicalFiles();
   const std::string foreign = documentBytes(series({media("Foreign", true)}), kNewVersion);

@@ -34,6 +34,7 @@
 // Handles are not thread-safe; a document is used by one thread at a time.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -256,6 +257,13 @@ class Document {
   // The same from text held in memory.
   bool loadXML(std::string_view text) const;
 
+  // Loads only the head of the file at |path|: its prolog and the start
+  // tag of its root element, read as if the root were empty; the rest of
+  // the file is never read. For a document that loads, the result is that
+  // document without the root's content. Fails like load, and also when the
+  // prolog holds a document type that declares anything (dependsOnDtd).
+  bool loadHead(const std::string& path, platform::FileSystem& files) const;
+
   // Why the last load or loadXML of this document failed; an empty reason
   // after a successful one or before any.
   const LoadError& loadError() const;
@@ -270,8 +278,8 @@ class Document {
   // other than a declaration.
   std::string xml() const;
 
-  // Writes xml() to |path| through |files| (create always, one write,
-  // flush, close). Raises `_com_error` with the HRESULT of the platform
+  // Writes xml() to |path| through |files| (create always, writes of up to
+  // 256 KB, flush, close). Raises `_com_error` with the HRESULT of the platform
   // error when any step fails, after deleting a partly written file, and
   // kEFail for a document without an element, which could not be loaded
   // again. With |disposition| kCreateNew the file is created exclusively,
@@ -282,7 +290,12 @@ class Document {
  private:
   struct State;
   void requireNonNull() const;
-  bool parse(std::string text) const;
+  // The text of the document as it was before a parse, for locating a
+  // failure; fetched only when a parse fails.
+  using Refetch = std::function<std::string()>;
+  // Parses |text|, converted to UTF-8 first unless |isUtf8|.
+  bool parse(std::string text, bool isUtf8, const Refetch& original) const;
+  void failUnreadable(platform::Error error) const;
 
   std::shared_ptr<State> state_;
 };

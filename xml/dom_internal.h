@@ -82,4 +82,27 @@ void locate(std::string_view text, std::size_t offset, int& line, int& column);
 // it stands instead of failing the load. Nothing of the DTD is read.
 bool checkAndResolveReferences(Tree& tree);
 
+// True when the value of a document type node (what follows "<!DOCTYPE")
+// holds more than the root's name and an empty internal subset.
+bool declaresAnything(std::string_view doctype);
+
+// Where the head of a document ends: the prolog (white space, the
+// declaration, comments, processing instructions and a document type that
+// declares nothing) and the start tag of the first element.
+struct Head {
+  enum Status {
+    kComplete,    // |length| bytes hold the head
+    kIncomplete,  // the text ends inside the head
+    kUnusable,    // the prolog holds anything else (text, CDATA, a DTD that declares anything)
+  };
+  Status status = kIncomplete;
+  std::size_t length = 0;
+  std::string_view rootName;  // the first element's name
+  bool rootIsEmpty = false;   // its start tag closes itself ("<a/>")
+};
+
+// Finds the head of the UTF-8 |text|. The markup is only delimited here;
+// whether it is well-formed is for the parser to tell.
+Head findHead(std::string_view text);
+
 }  // namespace xml::detail

@@ -5,6 +5,7 @@
 // document is parsed with reference expansion off and every reference is
 // resolved here, where an unknown one can fail the load.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -128,8 +129,8 @@ bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed) 
   return true;
 }
 
-// True when the value of a document type node (what follows "<!DOCTYPE")
-// holds more than the root's name and an empty internal subset.
+}  // namespace
+
 bool declaresAnything(std::string_view doctype) {
   auto skipSpace = [&doctype] {
     while (!doctype.empty() &&
@@ -152,6 +153,8 @@ bool declaresAnything(std::string_view doctype) {
   }
   return !doctype.empty();
 }
+
+namespace {
 
 bool checkTopLevel(Tree& tree) {
   int elements = 0;
@@ -247,13 +250,19 @@ void locate(std::string_view text, std::size_t offset, int& line, int& column) {
 }
 
 bool isWritableName(std::string_view name) {
+  // Bytes no name may hold: white space and control bytes, DEL and markup.
+  static constexpr auto kRefused = [] {
+    std::array<bool, 256> refused{};
+    for (int byte = 0; byte <= 0x20; ++byte) refused[static_cast<std::size_t>(byte)] = true;
+    refused[0x7F] = true;
+    for (char c : std::string_view("<>&'\"/=?!")) refused[static_cast<unsigned char>(c)] = true;
+    return refused;
+  }();
   if (name.empty()) return false;
   char first = name.front();
   if ((first >= '0' && first <= '9') || first == '-' || first == '.') return false;
   for (char c : name) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte == 0x7F) return false;
-    if (std::string_view("<>&'\"/=?!").find(c) != std::string_view::npos) return false;
+    if (kRefused[static_cast<unsigned char>(c)]) return false;
   }
   return true;
 }
