@@ -1,6 +1,7 @@
 #include "xml/number_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <system_error>
@@ -72,6 +73,44 @@ const char* hexNumberEnd(const char* p, const char* end) {
   return exponent;
 }
 
+// printf "%.*f" of |value| into |out| when the double product value ×
+// 10^decimals decides the rounding for certain: below 2^40 it is within
+// 2^-13 of the exact product, so a fraction at least 2^-10 away from one
+// half rounds as the exact one does. False near a tie, for large values and
+// many decimals, and for values that are not finite.
+bool formatFixedFast(double value, int decimals, std::string& out) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int kMaxDecimals = 15;
+  if (decimals > kMaxDecimals || !std::isfinite(value)) return false;
+  const double scaled = std::fabs(value) * kPowers[decimals];
+  if (!(scaled < 0x1p40)) return false;
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) < 0x1p-10) return false;
+  const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+
+  char digits[24];
+  const auto length =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, rounded).ptr - digits);
+  const auto places = static_cast<std::size_t>(decimals);
+  // printf writes the sign of a negative value that rounds to zero too.
+  if (std::signbit(value)) out += '-';
+  if (length <= places) {
+    out += '0';
+    out += '.';
+    out.append(places - length, '0');
+    out.append(digits, length);
+  } else {
+    out.append(digits, length - places);
+    if (places > 0) {
+      out += '.';
+      out.append(digits + length - places, places);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string formatInt(int value) {
@@ -82,6 +121,7 @@ std::string formatInt(int value) {
 
 std::string formatReal(double value, int decimals) {
   if (decimals < 0) decimals = 6;
+  if (std::string text; formatFixedFast(value, decimals, text)) return text;
   // Sign, up to 309 integer digits, point and the decimals: on the stack
   // for the usual few decimals, so only the result is allocated.
   constexpr int kStackDecimals = 64;
