@@ -1,5 +1,6 @@
 #include "xml/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -94,20 +95,24 @@ bool formatFixedFast(double value, int decimals, std::string& out) {
   const auto length =
       static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, rounded).ptr - digits);
   const auto places = static_cast<std::size_t>(decimals);
+  // Sign, integer digits, point, decimals: at most 1 + 13 + 1 + 15 bytes.
+  char text[32];
+  char* p = text;
   // printf writes the sign of a negative value that rounds to zero too.
-  if (std::signbit(value)) out += '-';
+  if (std::signbit(value)) *p++ = '-';
   if (length <= places) {
-    out += '0';
-    out += '.';
-    out.append(places - length, '0');
-    out.append(digits, length);
+    *p++ = '0';
+    *p++ = '.';
+    p = std::fill_n(p, places - length, '0');
+    p = std::copy_n(digits, length, p);
   } else {
-    out.append(digits, length - places);
+    p = std::copy_n(digits, length - places, p);
     if (places > 0) {
-      out += '.';
-      out.append(digits + length - places, places);
+      *p++ = '.';
+      p = std::copy_n(digits + length - places, places, p);
     }
   }
+  out.assign(text, p);
   return true;
 }
 
