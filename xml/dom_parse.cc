@@ -8,7 +8,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -193,17 +192,6 @@ std::size_t findNonXmlCharacter(std::string_view bytes) {
   const auto* end = begin + bytes.size();
   const auto* p = begin;
   while (p != end) {
-    // Eight ASCII bytes at a time while none is a control byte, the usual
-    // run of markup and text.
-    while (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      constexpr std::uint64_t kHigh = 0x8080808080808080u;
-      if ((word & kHigh) != 0) break;
-      if (((word - 0x2020202020202020u) & ~word & kHigh) != 0) break;
-      p += 8;
-    }
-    if (p == end) break;
     const auto* start = p;
     const auto bad = static_cast<std::size_t>(start - begin);
     std::uint32_t code = *p++;

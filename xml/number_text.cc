@@ -126,18 +126,10 @@ std::string formatInt(int value) {
 
 std::string formatReal(double value, int decimals) {
   if (decimals < 0) decimals = 6;
-  if (std::string text; formatFixedFast(value, decimals, text)) return text;
-  // Sign, up to 309 integer digits, point and the decimals: on the stack
-  // for the usual few decimals, so only the result is allocated.
-  constexpr int kStackDecimals = 64;
-  constexpr std::size_t kIntegerPart = 320;
-  if (decimals <= kStackDecimals) {
-    char buffer[kIntegerPart + kStackDecimals];
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return std::string(buffer, result.ptr);
-  }
-  std::string text(static_cast<std::size_t>(decimals) + kIntegerPart, '\0');
+  std::string text;
+  if (formatFixedFast(value, decimals, text)) return text;
+  // Sign, up to 309 integer digits, point and the decimals.
+  text.resize(static_cast<std::size_t>(decimals) + 320);
   auto result = std::to_chars(text.data(), text.data() + text.size(), value,
                               std::chars_format::fixed, decimals);
   text.resize(static_cast<std::size_t>(result.ptr - text.data()));
