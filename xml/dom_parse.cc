@@ -187,11 +187,30 @@ bool checkTopLevel(Tree& tree) {
 
 }  // namespace
 
+namespace {
+
+// Tab, line feed, carriage return and U+0020 to U+007F.
+constexpr auto kAllowedAscii = [] {
+  std::array<bool, 256> allowed{};
+  for (int byte = 0x20; byte < 0x80; ++byte) allowed[static_cast<std::size_t>(byte)] = true;
+  allowed['\t'] = allowed['\n'] = allowed['\r'] = true;
+  return allowed;
+}();
+
+}  // namespace
+
 std::size_t findNonXmlCharacter(std::string_view bytes) {
   const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* end = begin + bytes.size();
   const auto* p = begin;
   while (p != end) {
+    // The usual long runs of ASCII characters XML allows, four at a time.
+    while (end - p >= 4 && kAllowedAscii[p[0]] && kAllowedAscii[p[1]] && kAllowedAscii[p[2]] &&
+           kAllowedAscii[p[3]]) {
+      p += 4;
+    }
+    while (p != end && kAllowedAscii[*p]) ++p;
+    if (p == end) break;
     const auto* start = p;
     const auto bad = static_cast<std::size_t>(start - begin);
     std::uint32_t code = *p++;
@@ -270,6 +289,9 @@ bool isWritableName(std::string_view name) {
 bool checkAndResolveReferences(Tree& tree) {
   if (!checkTopLevel(tree)) return false;
   const bool keepNamed = tree.dependsOnDtd;
+  // Without any '&' in the parsed text, texts hold no reference; only
+  // attributes are left to check.
+  const bool anyReference = tree.source.find('&') != std::string::npos;
   const pugi::xml_node document = tree.document;
   std::string scratch;
   // A walk in document order without recursion, so that a deeply nested
@@ -278,7 +300,7 @@ bool checkAndResolveReferences(Tree& tree) {
   while (node) {
     if (node.type() == pugi::node_element) {
       if (!checkElement(node, scratch, keepNamed)) return false;
-    } else if (node.type() == pugi::node_pcdata) {
+    } else if (anyReference && node.type() == pugi::node_pcdata) {
       std::string_view value = node.value();
       if (value.find('&') != std::string_view::npos) {
         if (!resolveReferences(value, scratch, keepNamed)) return false;
