@@ -34,6 +34,7 @@
 // Handles are not thread-safe; a document is used by one thread at a time.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -61,6 +62,41 @@ enum class NodeType : int {
 namespace detail {
 struct Tree;
 struct DetachedAttribute;
+
+// What makes a tree counted: the number of handles that keep it alive.
+struct Counted {
+  std::size_t references = 0;
+};
+
+// A handle's share of a tree. Handles are used by one thread at a time, so
+// the count is a plain integer: copying a handle costs no atomic operation.
+class TreeRef {
+ public:
+  TreeRef() = default;
+  // A new, empty tree.
+  static TreeRef make();
+  TreeRef(const TreeRef& other) : counted_(other.counted_) {
+    if (counted_ != nullptr) ++counted_->references;
+  }
+  TreeRef(TreeRef&& other) noexcept : counted_(other.counted_) { other.counted_ = nullptr; }
+  TreeRef& operator=(TreeRef other) noexcept {
+    std::swap(counted_, other.counted_);
+    return *this;
+  }
+  ~TreeRef() {
+    if (counted_ != nullptr && --counted_->references == 0) destroy(counted_);
+  }
+
+  bool operator==(const TreeRef& other) const { return counted_ == other.counted_; }
+  explicit operator bool() const { return counted_ != nullptr; }
+  // Defined where the tree is known (dom_internal.h).
+  Tree* operator->() const;
+  Tree& operator*() const;
+
+ private:
+  static void destroy(Counted* counted);
+  Counted* counted_ = nullptr;
+};
 }  // namespace detail
 
 class Attribute;
@@ -124,12 +160,11 @@ class Node {
  private:
   friend class Document;
   friend class NodeList;
-  Node(std::shared_ptr<detail::Tree> tree, pugi::xml_node node)
-      : tree_(std::move(tree)), node_(node) {}
+  Node(detail::TreeRef tree, pugi::xml_node node) : tree_(std::move(tree)), node_(node) {}
   void requireNonNull() const;
   Node attach(const Node& newChild, pugi::xml_node before) const;
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_node node_;
 };
 
@@ -147,10 +182,9 @@ class NodeList {
 
  private:
   friend class Node;
-  NodeList(std::shared_ptr<detail::Tree> tree, pugi::xml_node parent)
-      : tree_(std::move(tree)), parent_(parent) {}
+  NodeList(detail::TreeRef tree, pugi::xml_node parent) : tree_(std::move(tree)), parent_(parent) {}
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_node parent_;
   pugi::xml_node current_;  // the node returned last; null before the first
 };
@@ -175,7 +209,7 @@ class Attribute {
   friend class Document;
   void requireNonNull() const;
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_attribute attribute_;
   std::shared_ptr<detail::DetachedAttribute> detached_;
 };
@@ -193,10 +227,10 @@ class NamedNodeMap {
 
  private:
   friend class Node;
-  NamedNodeMap(std::shared_ptr<detail::Tree> tree, pugi::xml_node element)
+  NamedNodeMap(detail::TreeRef tree, pugi::xml_node element)
       : tree_(std::move(tree)), element_(element) {}
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_node element_;
 };
 

@@ -145,8 +145,21 @@ platform::Error readFile(const std::string& path, platform::FileSystem& files,
 
 }  // namespace
 
+namespace detail {
+
+TreeRef TreeRef::make() {
+  TreeRef ref;
+  ref.counted_ = new Tree;
+  ref.counted_->references = 1;
+  return ref;
+}
+
+void TreeRef::destroy(Counted* counted) { delete static_cast<Tree*>(counted); }
+
+}  // namespace detail
+
 struct Document::State {
-  std::shared_ptr<detail::Tree> tree = std::make_shared<detail::Tree>();
+  detail::TreeRef tree = detail::TreeRef::make();
   LoadError loadError;
 };
 
@@ -223,7 +236,7 @@ bool Document::dependsOnDtd() const {
 }
 
 bool Document::parse(std::string text, bool isUtf8, const Refetch& original) const {
-  auto tree = std::make_shared<detail::Tree>();
+  auto tree = detail::TreeRef::make();
   LoadError& error = state_->loadError;
   error = LoadError();
   // Bytes that are not text in their encoding, or characters XML does not
@@ -252,12 +265,12 @@ bool Document::parse(std::string text, bool isUtf8, const Refetch& original) con
   const bool ok = error.reason.empty();
   // A failed parse leaves whatever pugixml built so far; the document is
   // left empty instead.
-  state_->tree = ok ? std::move(tree) : std::make_shared<detail::Tree>();
+  state_->tree = ok ? std::move(tree) : detail::TreeRef::make();
   return ok;
 }
 
 void Document::failUnreadable(platform::Error error) const {
-  state_->tree = std::make_shared<detail::Tree>();
+  state_->tree = detail::TreeRef::make();
   state_->loadError = LoadError();
   state_->loadError.reason = "cannot be read: ";
   state_->loadError.reason += platform::describeError(error);
@@ -300,7 +313,7 @@ bool Document::loadHead(const std::string& path, platform::FileSystem& files) co
     return false;
   }
   if (head.status != detail::Head::kComplete) {
-    state_->tree = std::make_shared<detail::Tree>();
+    state_->tree = detail::TreeRef::make();
     state_->loadError = LoadError();
     state_->loadError.reason = "no root element in the head of the document";
     return false;

@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+#include "xml/dom.h"
+
 namespace xml::detail {
 
 // One pugixml tree. Nodes that belong to the document but are not attached
@@ -15,7 +17,7 @@ namespace xml::detail {
 // top-level child. pugixml cannot keep a node outside the tree, and moving
 // nodes within one tree keeps every handle valid; so the holder is skipped
 // wherever top-level nodes are walked, listed or saved.
-struct Tree {
+struct Tree : Counted {
   // The UTF-8 text of a loaded document, parsed in place: the names and
   // values pugixml read point into it, so it lives as long as the tree.
   std::string source;
@@ -39,6 +41,9 @@ struct Tree {
            (node.type() == pugi::node_pi && std::string_view(node.name()) == "xml");
   }
 };
+
+inline Tree* TreeRef::operator->() const { return static_cast<Tree*>(counted_); }
+inline Tree& TreeRef::operator*() const { return *static_cast<Tree*>(counted_); }
 
 // An attribute made by Document::createAttribute before it is set on an
 // element.
