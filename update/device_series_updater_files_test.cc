@@ -59,6 +59,24 @@ class LinkPlanter : public platform::FaultFileSystem {
   bool planted_ = false;
 };
 
+// Replaces the bytes of |path| right after the copy that creates it.
+class CopyReplacer : public platform::FaultFileSystem {
+ public:
+  CopyReplacer(platform::FileSystem& inner, std::string path, std::string bytes)
+      : FaultFileSystem(inner), path_(std::move(path)), bytes_(std::move(bytes)) {}
+
+  platform::Error copyFile(const std::string& from, const std::string& to,
+                           bool failIfExists) override {
+    const platform::Error error = FaultFileSystem::copyFile(from, to, failIfExists);
+    if (error == platform::kOk && to == path_) ScratchDir::overwrite(path_, bytes_);
+    return error;
+  }
+
+ private:
+  std::string path_;
+  std::string bytes_;
+};
+
 class UpdaterFilesTest : public DeviceSeriesUpdaterTest {
  protected:
   // A file at P that is not XML, and a payload to replace it.
@@ -92,6 +110,23 @@ TEST_F(UpdaterFilesTest, SameContentOnlyForEqualBytesReadToTheEnd) {
   EXPECT_FALSE(sameContent(faults_, a, dir_ + "/missing"));
   faults_.inject(Fault::failCall(FileOp::kRead, platform::kIoDevice, 0, "/b"));
   EXPECT_FALSE(sameContent(faults_, b, b));
+}
+
+TEST_F(UpdaterFilesTest, CopyThatDiffersFromTheNewPayloadIsNeverMerged) {
+  useTypicalFiles();
+  const std::string payload = payload_;
+  // Both carry the new version in their head: one more byte, half the file.
+  for (const std::string& bytes : {payload + "\n", payload.substr(0, payload.size() / 2)}) {
+    useTypicalFiles();
+    CopyReplacer replacer(faults_, o_, bytes);
+    env_.useFiles(replacer);
+
+    runUpdate();
+
+    env_.useFiles(faults_);
+    expectInstalledFileUntouched();
+    expectNoTemporaries();
+  }
 }
 
 TEST_F(UpdaterFilesTest, ForeignTemporaryThatCannotBeRemovedIsNeverMerged) {
