@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with, when any is
-# missing, and fetches Debian's pugixml source for the Windows build. Safe to
-# run again: it does nothing when everything is there.
+# missing, and fetches Debian's pugixml source, which both builds compile.
+# Safe to run again: it does nothing when everything is there.
 #
 # Every package below is used: cmake and ninja drive the build, pkg-config
 # finds LittleCMS for the payload generator, g++ and the gtest/gmock,
@@ -10,13 +10,15 @@
 # (libFuzzer, the sanitizers) builds the fuzz harnesses, clang-format and
 # clang-tidy check the sources' form and common faults, the MinGW-w64
 # compiler builds the Windows executable, wine and wine64 run its tests,
-# and dpkg-dev (with a deb-src entry) fetches the pugixml source the
-# Windows build compiles.
+# hyperfine and time (/usr/bin/time) run the whole-process benchmark
+# (bench/whole_process.sh), and dpkg-dev (with a deb-src entry) fetches the
+# pugixml source both builds compile (libpugixml-dev tells its version).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ make pkg-config
+  hyperfine time
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev liblcms2-dev
   locales
@@ -42,8 +44,8 @@ if ((${#missing[@]})); then
     "${missing[@]}" >/dev/null
 fi
 
-# The Windows build compiles pugixml from Debian's source package of the
-# version the Linux build links, so both builds parse and save alike.
+# Both builds compile pugixml from Debian's source package of the version
+# libpugixml-dev installs, so both parse and save alike.
 pugixml_version="$(dpkg-query -W -f='${Version}' libpugixml-dev)"
 pugixml_dir=".deps/pugixml-${pugixml_version}"
 if [ ! -f "$pugixml_dir/src/pugixml.cpp" ]; then

@@ -103,13 +103,15 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   bool written = false;
   {
     devseries::DeviceSeriesIO2 io(o, env);
-    // The writer takes the version of the document it finds at O. A copy
-    // that cannot be read back would leave it the class version, so the
-    // version is checked first; the write then reuses the loaded document.
-    // The merged document goes to a file created anew, never through
-    // whatever may have replaced the copy meanwhile.
+    // The writer takes the version of the document it finds at O, read
+    // from its head. O is read back whole and compared with T, the new
+    // payload just read: a copy that went wrong or was replaced meanwhile
+    // never lends the merged document its version. The merged document
+    // goes to a file created anew, never through whatever may have
+    // replaced the copy since.
     io.peekVersion();
-    written = io.foundVersion() == newVersion && files.deleteFile(o) == platform::kOk &&
+    written = io.foundVersion() == newVersion && sameContent(files, t, o) &&
+              files.deleteFile(o) == platform::kOk &&
               io.write(updated, platform::Disposition::kCreateNew);
   }
   files.deleteFile(t);

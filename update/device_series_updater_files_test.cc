@@ -59,6 +59,24 @@ class LinkPlanter : public platform::FaultFileSystem {
   bool planted_ = false;
 };
 
+// Replaces the bytes of |path| right after the copy that creates it.
+class CopyReplacer : public platform::FaultFileSystem {
+ public:
+  CopyReplacer(platform::FileSystem& inner, std::string path, std::string bytes)
+      : FaultFileSystem(inner), path_(std::move(path)), bytes_(std::move(bytes)) {}
+
+  platform::Error copyFile(const std::string& from, const std::string& to,
+                           bool failIfExists) override {
+    const platform::Error error = FaultFileSystem::copyFile(from, to, failIfExists);
+    if (error == platform::kOk && to == path_) ScratchDir::overwrite(path_, bytes_);
+    return error;
+  }
+
+ private:
+  std::string path_;
+  std::string bytes_;
+};
+
 class UpdaterFilesTest : public DeviceSeriesUpdaterTest {
  protected:
   // A file at P that is not XML, and a payload to replace it.
@@ -68,6 +86,48 @@ class UpdaterFilesTest : public DeviceSeriesUpdaterTest {
     payload_ = documentBytes(series({media("Glossy", true)}), kNewVersion);
   }
 };
+
+TEST_F(UpdaterFilesTest, SameContentOnlyForEqualBytesReadToTheEnd) {
+  const std::string block(70000, 'a');  // longer than one compared block
+  const struct {
+    std::string a;
+    std::string b;
+    bool same;
+  } cases[] = {{"", "", true},
+               {"abc", "abc", true},
+               {"abc", "abd", false},
+               {"abc", "ab", false},
+               {block, block, true},
+               {block, block + "b", false},
+               {block + "b", block + "c", false}};
+  const std::string a = dir_ + "/a";
+  const std::string b = dir_ + "/b";
+  for (const auto& c : cases) {
+    ScratchDir::overwrite(a, c.a);
+    ScratchDir::overwrite(b, c.b);
+    EXPECT_EQ(sameContent(faults_, a, b), c.same) << c.a.size() << " " << c.b.size();
+  }
+  EXPECT_FALSE(sameContent(faults_, a, dir_ + "/missing"));
+  faults_.inject(Fault::failCall(FileOp::kRead, platform::kIoDevice, 0, "/b"));
+  EXPECT_FALSE(sameContent(faults_, b, b));
+}
+
+TEST_F(UpdaterFilesTest, CopyThatDiffersFromTheNewPayloadIsNeverMerged) {
+  useTypicalFiles();
+  const std::string payload = payload_;
+  // Both carry the new version in their head: one more byte, half the file.
+  for (const std::string& bytes : {payload + "\n", payload.substr(0, payload.size() / 2)}) {
+    useTypicalFiles();
+    CopyReplacer replacer(faults_, o_, bytes);
+    env_.useFiles(replacer);
+
+    runUpdate();
+
+    env_.useFiles(faults_);
+    expectInstalledFileUntouched();
+    expectNoTemporaries();
+  }
+}
 
 TEST_F(UpdaterFilesTest, ForeignTemporaryThatCannotBeRemovedIsNeverMerged) {
   useTypicalFiles();

@@ -1,5 +1,7 @@
 #include "update/update_files.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -66,6 +68,21 @@ platform::Error openForReading(platform::FileSystem& files, const std::string& p
   return error;
 }
 
+// Reads into |buffer| until it is full or the file ends; |got| tells how
+// much it holds.
+platform::Error readFull(platform::File& file, std::vector<char>& buffer, std::size_t& got) {
+  got = 0;
+  while (got < buffer.size()) {
+    std::uint32_t n = 0;
+    const platform::Error error =
+        file.read(buffer.data() + got, static_cast<std::uint32_t>(buffer.size() - got), &n);
+    if (error != platform::kOk) return error;
+    if (n == 0) break;
+    got += n;
+  }
+  return platform::kOk;
+}
+
 }  // namespace
 
 std::string backupName(const std::string& path, int index) {
@@ -102,6 +119,33 @@ std::string keepBackup(platform::FileSystem& files, const std::string& path) {
     return {};
   }
   return kept;
+}
+
+bool sameContent(platform::FileSystem& files, const std::string& a, const std::string& b) {
+  std::unique_ptr<platform::File> first;
+  std::unique_ptr<platform::File> second;
+  if (openForReading(files, a, &first) != platform::kOk ||
+      openForReading(files, b, &second) != platform::kOk) {
+    return false;
+  }
+  std::vector<char> left(kCopyChunk);
+  std::vector<char> right(kCopyChunk);
+  bool same = true;
+  for (;;) {
+    std::size_t leftGot = 0;
+    std::size_t rightGot = 0;
+    if (readFull(*first, left, leftGot) != platform::kOk ||
+        readFull(*second, right, rightGot) != platform::kOk || leftGot != rightGot ||
+        !std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(leftGot),
+                    right.begin())) {
+      same = false;
+      break;
+    }
+    if (leftGot < left.size()) break;
+  }
+  first->close();
+  second->close();
+  return same;
 }
 
 }  // namespace update

@@ -32,4 +32,8 @@ void removeLeftover(platform::FileSystem& files, const std::string& path);
 // that failed (nothing of it left behind).
 std::string keepBackup(platform::FileSystem& files, const std::string& path);
 
+// True when the files |a| and |b| both read to the end and hold the same
+// bytes; false when they differ or either cannot be opened or read.
+bool sameContent(platform::FileSystem& files, const std::string& a, const std::string& b);
+
 }  // namespace update

@@ -84,7 +84,16 @@ Node ICommonIO::findRootElement(const Document& document) {
 
 void ICommonIO::peekVersion() {
   try {
-    if (loadDocument()) findRootElement();
+    // A document this object holds is the file as it knows it. Otherwise
+    // only the head of the file is read: the root's version is all a
+    // writer needs, and a large document is not parsed a second time for it.
+    const Document held = creator_.loadFailed() ? Document() : creator_.getDocument();
+    if (!held.isNull()) {
+      findRootElement(held);
+      return;
+    }
+    const Document head = Document::create();
+    if (head.loadHead(fileName_, env().files())) findRootElement(head);
   } catch (...) {
     // Only the recorded version matters; a document that cannot be read
     // leaves it as it was.

@@ -100,8 +100,10 @@ class ICommonIO {
   // or held.
   Node findRootElement(const Document& document = Document());
 
-  // loadDocument() and, when it succeeds, findRootElement() only to record
-  // the version of the document at fileName(). Never throws.
+  // findRootElement() only to record the version of the document at
+  // fileName(): on the document this object holds, else on the head of the
+  // file (Document::loadHead), which is all that is read of it and is not
+  // kept. Never throws.
   void peekVersion();
 
   // The version text a writer puts in "strVersion": the version found last

@@ -34,6 +34,8 @@
 // Handles are not thread-safe; a document is used by one thread at a time.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +62,41 @@ enum class NodeType : int {
 namespace detail {
 struct Tree;
 struct DetachedAttribute;
+
+// What makes a tree counted: the number of handles that keep it alive.
+struct Counted {
+  std::size_t references = 0;
+};
+
+// A handle's share of a tree. Handles are used by one thread at a time, so
+// the count is a plain integer: copying a handle costs no atomic operation.
+class TreeRef {
+ public:
+  TreeRef() = default;
+  // A new, empty tree.
+  static TreeRef make();
+  TreeRef(const TreeRef& other) : counted_(other.counted_) {
+    if (counted_ != nullptr) ++counted_->references;
+  }
+  TreeRef(TreeRef&& other) noexcept : counted_(other.counted_) { other.counted_ = nullptr; }
+  TreeRef& operator=(TreeRef other) noexcept {
+    std::swap(counted_, other.counted_);
+    return *this;
+  }
+  ~TreeRef() {
+    if (counted_ != nullptr && --counted_->references == 0) destroy(counted_);
+  }
+
+  bool operator==(const TreeRef& other) const { return counted_ == other.counted_; }
+  explicit operator bool() const { return counted_ != nullptr; }
+  // Defined where the tree is known (dom_internal.h).
+  Tree* operator->() const;
+  Tree& operator*() const;
+
+ private:
+  static void destroy(Counted* counted);
+  Counted* counted_ = nullptr;
+};
 }  // namespace detail
 
 class Attribute;
@@ -123,12 +160,11 @@ class Node {
  private:
   friend class Document;
   friend class NodeList;
-  Node(std::shared_ptr<detail::Tree> tree, pugi::xml_node node)
-      : tree_(std::move(tree)), node_(node) {}
+  Node(detail::TreeRef tree, pugi::xml_node node) : tree_(std::move(tree)), node_(node) {}
   void requireNonNull() const;
   Node attach(const Node& newChild, pugi::xml_node before) const;
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_node node_;
 };
 
@@ -146,10 +182,9 @@ class NodeList {
 
  private:
   friend class Node;
-  NodeList(std::shared_ptr<detail::Tree> tree, pugi::xml_node parent)
-      : tree_(std::move(tree)), parent_(parent) {}
+  NodeList(detail::TreeRef tree, pugi::xml_node parent) : tree_(std::move(tree)), parent_(parent) {}
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_node parent_;
   pugi::xml_node current_;  // the node returned last; null before the first
 };
@@ -174,7 +209,7 @@ class Attribute {
   friend class Document;
   void requireNonNull() const;
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_attribute attribute_;
   std::shared_ptr<detail::DetachedAttribute> detached_;
 };
@@ -192,10 +227,10 @@ class NamedNodeMap {
 
  private:
   friend class Node;
-  NamedNodeMap(std::shared_ptr<detail::Tree> tree, pugi::xml_node element)
+  NamedNodeMap(detail::TreeRef tree, pugi::xml_node element)
       : tree_(std::move(tree)), element_(element) {}
 
-  std::shared_ptr<detail::Tree> tree_;
+  detail::TreeRef tree_;
   pugi::xml_node element_;
 };
 
@@ -256,6 +291,13 @@ class Document {
   // The same from text held in memory.
   bool loadXML(std::string_view text) const;
 
+  // Loads only the head of the file at |path|: its prolog and the start
+  // tag of its root element, read as if the root were empty; the rest of
+  // the file is never read. For a document that loads, the result is that
+  // document without the root's content. Fails like load, and also when the
+  // prolog holds a document type that declares anything (dependsOnDtd).
+  bool loadHead(const std::string& path, platform::FileSystem& files) const;
+
   // Why the last load or loadXML of this document failed; an empty reason
   // after a successful one or before any.
   const LoadError& loadError() const;
@@ -270,8 +312,8 @@ class Document {
   // other than a declaration.
   std::string xml() const;
 
-  // Writes xml() to |path| through |files| (create always, one write,
-  // flush, close). Raises `_com_error` with the HRESULT of the platform
+  // Writes xml() to |path| through |files| (create always, writes of up to
+  // 256 KB, flush, close). Raises `_com_error` with the HRESULT of the platform
   // error when any step fails, after deleting a partly written file, and
   // kEFail for a document without an element, which could not be loaded
   // again. With |disposition| kCreateNew the file is created exclusively,
@@ -282,7 +324,12 @@ class Document {
  private:
   struct State;
   void requireNonNull() const;
-  bool parse(std::string text) const;
+  // The text of the document as it was before a parse, for locating a
+  // failure; fetched only when a parse fails.
+  using Refetch = std::function<std::string()>;
+  // Parses |text|, converted to UTF-8 first unless |isUtf8|.
+  bool parse(std::string text, bool isUtf8, const Refetch& original) const;
+  void failUnreadable(platform::Error error) const;
 
   std::shared_ptr<State> state_;
 };

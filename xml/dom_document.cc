@@ -1,7 +1,7 @@
 // The DOM document: creation of nodes, loading and saving.
 #include <algorithm>
 #include <cstdint>
-#include <limits>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -28,6 +28,15 @@ constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-
 
 constexpr std::uint32_t kReadChunk = 64 * 1024;
 
+// The most one read asks for.
+constexpr std::size_t kReadLimit = std::size_t{1} << 30;
+
+// The first read of a head load; each further read doubles what is held.
+constexpr std::uint32_t kHeadChunk = 4 * 1024;
+
+// Saved documents reach the file in blocks of this size.
+constexpr std::size_t kSaveBlock = 256 * 1024;
+
 class StringWriter : public pugi::xml_writer {
  public:
   explicit StringWriter(std::string& out) : out_(out) {}
@@ -39,28 +48,96 @@ class StringWriter : public pugi::xml_writer {
   std::string& out_;
 };
 
+// Writes what pugixml serialises to |file| in blocks of kSaveBlock bytes.
+// The first failure is kept and ends the writing; finish() writes the rest.
+class FileWriter : public pugi::xml_writer {
+ public:
+  explicit FileWriter(platform::File& file) : file_(file) { block_.reserve(kSaveBlock); }
+
+  void write(const void* data, std::size_t size) override {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0 && error_ == platform::kOk) {
+      const std::size_t part = std::min(size, kSaveBlock - block_.size());
+      block_.append(bytes, part);
+      bytes += part;
+      size -= part;
+      if (block_.size() == kSaveBlock) writeBlock();
+    }
+  }
+
+  platform::Error finish() {
+    if (!block_.empty() && error_ == platform::kOk) writeBlock();
+    return error_;
+  }
+
+ private:
+  void writeBlock() {
+    const auto size = static_cast<std::uint32_t>(block_.size());
+    std::uint32_t written = 0;
+    error_ = file_.write(block_.data(), size, &written);
+    if (error_ == platform::kOk && written != size) error_ = platform::kWriteFault;
+    block_.clear();
+  }
+
+  platform::File& file_;
+  std::string block_;
+  platform::Error error_ = platform::kOk;
+};
+
+// The saved form of |tree|: the declaration, then every top-level node
+// other than a declaration and the holder of unattached nodes.
+void print(const detail::Tree& tree, pugi::xml_writer& writer) {
+  writer.write(kDeclaration.data(), kDeclaration.size());
+  for (pugi::xml_node node = tree.document.first_child(); node; node = node.next_sibling()) {
+    if (node == tree.holder || detail::Tree::isDeclaration(node)) continue;
+    node.print(writer, kSaveIndent, kSaveFlags, kSaveEncoding, 0);
+  }
+}
+
+platform::Error openForReading(const std::string& path, platform::FileSystem& files,
+                               std::unique_ptr<platform::File>& file) {
+  platform::OpenOptions options;
+  options.access = platform::Access::kRead;
+  options.disposition = platform::Disposition::kOpenExisting;
+  const platform::Error error = files.open(path, options, &file);
+  if (error == platform::kOk && !file) return platform::kInvalidHandle;
+  return error;
+}
+
+// Appends up to |wanted| bytes of |file| to |content|, fewer only at the end
+// of the file. The buffer grows with the string's own doubling, so a large
+// file is not moved once per block.
+platform::Error readMore(platform::File& file, std::size_t wanted, std::string& content,
+                         bool& atEnd) {
+  atEnd = false;
+  const std::size_t goal = content.size() + wanted;
+  content.reserve(goal);
+  while (content.size() < goal) {
+    const std::size_t used = content.size();
+    const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(goal - used, kReadLimit));
+    content.resize(used + chunk);
+    std::uint32_t got = 0;
+    const platform::Error error = file.read(content.data() + used, chunk, &got);
+    content.resize(used + (error == platform::kOk ? got : 0));
+    if (error != platform::kOk) return error;
+    if (got == 0) {
+      atEnd = true;
+      break;
+    }
+  }
+  return platform::kOk;
+}
+
 // Reads the whole file at |path|; the platform error when it cannot be
 // opened or read.
 platform::Error readFile(const std::string& path, platform::FileSystem& files,
                          std::string& content) {
   std::unique_ptr<platform::File> file;
-  platform::OpenOptions options;
-  options.access = platform::Access::kRead;
-  options.disposition = platform::Disposition::kOpenExisting;
-  platform::Error error = files.open(path, options, &file);
+  platform::Error error = openForReading(path, files, file);
   if (error != platform::kOk) return error;
-  if (!file) return platform::kInvalidHandle;
-  for (;;) {
-    std::size_t used = content.size();
-    content.resize(used + kReadChunk);
-    std::uint32_t got = 0;
-    const platform::Error readError = file->read(content.data() + used, kReadChunk, &got);
-    if (readError != platform::kOk) {
-      error = readError;
-      got = 0;
-    }
-    content.resize(used + got);
-    if (got == 0) break;
+  bool atEnd = false;
+  while (error == platform::kOk && !atEnd) {
+    error = readMore(*file, std::max<std::size_t>(content.size(), kReadChunk), content, atEnd);
   }
   file->close();
   return error;
@@ -68,8 +145,21 @@ platform::Error readFile(const std::string& path, platform::FileSystem& files,
 
 }  // namespace
 
+namespace detail {
+
+TreeRef TreeRef::make() {
+  TreeRef ref;
+  ref.counted_ = new Tree;
+  ref.counted_->references = 1;
+  return ref;
+}
+
+void TreeRef::destroy(Counted* counted) { delete static_cast<Tree*>(counted); }
+
+}  // namespace detail
+
 struct Document::State {
-  std::shared_ptr<detail::Tree> tree = std::make_shared<detail::Tree>();
+  detail::TreeRef tree = detail::TreeRef::make();
   LoadError loadError;
 };
 
@@ -93,7 +183,18 @@ Node Document::createElement(std::string_view name) const {
   if (!detail::isWritableName(name)) throw _com_error(kEFail);
   detail::Tree& tree = *state_->tree;
   pugi::xml_node element = tree.holderNode().append_child(pugi::node_element);
-  if (!element || !element.set_name(std::string(name).c_str())) throw _com_error(kEOutOfMemory);
+  // pugixml takes a name that ends with a zero byte; short names, the
+  // usual ones, get it on the stack.
+  char buffer[64];
+  bool named = false;
+  if (name.size() < sizeof buffer) {
+    std::memcpy(buffer, name.data(), name.size());
+    buffer[name.size()] = '\0';
+    named = element && element.set_name(buffer);
+  } else {
+    named = element && element.set_name(std::string(name).c_str());
+  }
+  if (!named) throw _com_error(kEOutOfMemory);
   return Node(state_->tree, element);
 }
 
@@ -134,27 +235,27 @@ bool Document::dependsOnDtd() const {
   return state_->tree->dependsOnDtd;
 }
 
-bool Document::parse(std::string text) const {
-  auto tree = std::make_shared<detail::Tree>();
+bool Document::parse(std::string text, bool isUtf8, const Refetch& original) const {
+  auto tree = detail::TreeRef::make();
   LoadError& error = state_->loadError;
   error = LoadError();
   // Bytes that are not text in their encoding, or characters XML does not
   // allow, make a document that is not well-formed; pugixml would keep them
   // and a save would write a file no conforming reader accepts.
-  if (!convertDocumentToUtf8(text)) {
+  if (!isUtf8 && !convertDocumentToUtf8(text)) {
     error.reason = "the bytes are not text in the document's encoding";
   } else if (const std::size_t bad = detail::findNonXmlCharacter(text); bad != std::string::npos) {
     error.reason = "a character XML does not allow";
     detail::locate(text, bad, error.line, error.column);
   } else {
     // pugixml rewrites the text it parses in place; a failure is located in
-    // the text as it was.
-    tree->source = text;
+    // the text as it was, fetched again for that rare case.
+    tree->source = std::move(text);
     pugi::xml_parse_result result = tree->document.load_buffer_inplace(
         tree->source.data(), tree->source.size(), kParseOptions, pugi::encoding_utf8);
     if (!result) {
       error.reason = result.description();
-      detail::locate(text, static_cast<std::size_t>(result.offset), error.line, error.column);
+      detail::locate(original(), static_cast<std::size_t>(result.offset), error.line, error.column);
     } else if (!detail::checkAndResolveReferences(*tree)) {
       error.reason =
           "not well-formed: top-level content, a duplicate attribute, '<' in an attribute value "
@@ -164,8 +265,16 @@ bool Document::parse(std::string text) const {
   const bool ok = error.reason.empty();
   // A failed parse leaves whatever pugixml built so far; the document is
   // left empty instead.
-  state_->tree = ok ? std::move(tree) : std::make_shared<detail::Tree>();
+  state_->tree = ok ? std::move(tree) : detail::TreeRef::make();
   return ok;
+}
+
+void Document::failUnreadable(platform::Error error) const {
+  state_->tree = detail::TreeRef::make();
+  state_->loadError = LoadError();
+  state_->loadError.reason = "cannot be read: ";
+  state_->loadError.reason += platform::describeError(error);
+  state_->loadError.unreadable = true;
 }
 
 bool Document::load(const std::string& path, platform::FileSystem& files) const {
@@ -173,14 +282,49 @@ bool Document::load(const std::string& path, platform::FileSystem& files) const 
   std::string content;
   const platform::Error error = readFile(path, files, content);
   if (error != platform::kOk) {
-    state_->tree = std::make_shared<detail::Tree>();
-    state_->loadError = LoadError();
-    state_->loadError.reason = "cannot be read: ";
-    state_->loadError.reason += platform::describeError(error);
-    state_->loadError.unreadable = true;
+    failUnreadable(error);
     return false;
   }
-  return parse(std::move(content));
+  return parse(std::move(content), false, [&]() -> std::string {
+    std::string again;
+    if (readFile(path, files, again) != platform::kOk || !convertDocumentToUtf8(again)) return "";
+    return again;
+  });
+}
+
+bool Document::loadHead(const std::string& path, platform::FileSystem& files) const {
+  requireNonNull();
+  std::unique_ptr<platform::File> file;
+  platform::Error error = openForReading(path, files, file);
+  std::string bytes;
+  std::string text;
+  bool atEnd = false;
+  detail::Head head;
+  while (error == platform::kOk && head.status == detail::Head::kIncomplete && !atEnd) {
+    error = readMore(*file, std::max<std::size_t>(bytes.size(), kHeadChunk), bytes, atEnd);
+    // A read that ends inside a character of a wider encoding converts once
+    // more of the file is held.
+    text = bytes;
+    if (error == platform::kOk && convertDocumentToUtf8(text)) head = detail::findHead(text);
+  }
+  if (file) file->close();
+  if (error != platform::kOk) {
+    failUnreadable(error);
+    return false;
+  }
+  if (head.status != detail::Head::kComplete) {
+    state_->tree = detail::TreeRef::make();
+    state_->loadError = LoadError();
+    state_->loadError.reason = "no root element in the head of the document";
+    return false;
+  }
+  text.resize(head.length);
+  if (!head.rootIsEmpty) {
+    const std::string rootName(head.rootName);
+    text.append("</").append(rootName).append(">");
+  }
+  std::string copy = text;
+  return parse(std::move(text), true, [&] { return copy; });
 }
 
 const LoadError& Document::loadError() const {
@@ -190,18 +334,19 @@ const LoadError& Document::loadError() const {
 
 bool Document::loadXML(std::string_view text) const {
   requireNonNull();
-  return parse(std::string(text));
+  return parse(std::string(text), false, [&] {
+    std::string again(text);
+    convertDocumentToUtf8(again);
+    return again;
+  });
 }
 
 std::string Document::xml() const {
   requireNonNull();
   const detail::Tree& tree = *state_->tree;
-  std::string out(kDeclaration);
+  std::string out;
   StringWriter writer(out);
-  for (pugi::xml_node node = tree.document.first_child(); node; node = node.next_sibling()) {
-    if (node == tree.holder || detail::Tree::isDeclaration(node)) continue;
-    node.print(writer, kSaveIndent, kSaveFlags, kSaveEncoding, 0);
-  }
+  print(tree, writer);
   return out;
 }
 
@@ -215,12 +360,6 @@ void Document::save(const std::string& path, platform::FileSystem& files,
   }
   if (!hasElement) throw _com_error(kEFail);
 
-  std::string bytes = xml();
-  if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
-    throw _com_error(hresultFromPlatformError(platform::kInvalidParameter));
-  }
-  auto size = static_cast<std::uint32_t>(bytes.size());
-
   std::unique_ptr<platform::File> file;
   platform::OpenOptions options;
   options.access = platform::Access::kWrite;
@@ -230,9 +369,16 @@ void Document::save(const std::string& path, platform::FileSystem& files,
   if (error != platform::kOk) throw _com_error(hresultFromPlatformError(error));
   if (!file) throw _com_error(kEPointer);
 
-  std::uint32_t written = 0;
-  error = file->write(bytes.data(), size, &written);
-  if (error == platform::kOk && written != size) error = platform::kWriteFault;
+  // Serialised straight to the file, never held whole in memory.
+  FileWriter writer(*file);
+  try {
+    print(tree, writer);
+  } catch (...) {
+    file->close();
+    files.deleteFile(path);
+    throw;
+  }
+  error = writer.finish();
   // A saved document is on stable storage before anyone renames it into
   // place, so a crash never leaves an empty or partial file under that name.
   if (error == platform::kOk) error = file->flush();

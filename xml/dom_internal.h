@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+#include "xml/dom.h"
+
 namespace xml::detail {
 
 // One pugixml tree. Nodes that belong to the document but are not attached
@@ -15,7 +17,7 @@ namespace xml::detail {
 // top-level child. pugixml cannot keep a node outside the tree, and moving
 // nodes within one tree keeps every handle valid; so the holder is skipped
 // wherever top-level nodes are walked, listed or saved.
-struct Tree {
+struct Tree : Counted {
   // The UTF-8 text of a loaded document, parsed in place: the names and
   // values pugixml read point into it, so it lives as long as the tree.
   std::string source;
@@ -39,6 +41,9 @@ struct Tree {
            (node.type() == pugi::node_pi && std::string_view(node.name()) == "xml");
   }
 };
+
+inline Tree* TreeRef::operator->() const { return static_cast<Tree*>(counted_); }
+inline Tree& TreeRef::operator*() const { return *static_cast<Tree*>(counted_); }
 
 // An attribute made by Document::createAttribute before it is set on an
 // element.
@@ -81,5 +86,28 @@ void locate(std::string_view text, std::size_t offset, int& line, int& column);
 // reference to any other entity, which such a DTD may declare, is kept as
 // it stands instead of failing the load. Nothing of the DTD is read.
 bool checkAndResolveReferences(Tree& tree);
+
+// True when the value of a document type node (what follows "<!DOCTYPE")
+// holds more than the root's name and an empty internal subset.
+bool declaresAnything(std::string_view doctype);
+
+// Where the head of a document ends: the prolog (white space, the
+// declaration, comments, processing instructions and a document type that
+// declares nothing) and the start tag of the first element.
+struct Head {
+  enum Status {
+    kComplete,    // |length| bytes hold the head
+    kIncomplete,  // the text ends inside the head
+    kUnusable,    // the prolog holds anything else (text, CDATA, a DTD that declares anything)
+  };
+  Status status = kIncomplete;
+  std::size_t length = 0;
+  std::string_view rootName;  // the first element's name
+  bool rootIsEmpty = false;   // its start tag closes itself ("<a/>")
+};
+
+// Finds the head of the UTF-8 |text|. The markup is only delimited here;
+// whether it is well-formed is for the parser to tell.
+Head findHead(std::string_view text);
 
 }  // namespace xml::detail

@@ -5,6 +5,7 @@
 // document is parsed with reference expansion off and every reference is
 // resolved here, where an unknown one can fail the load.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -128,8 +129,8 @@ bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed) 
   return true;
 }
 
-// True when the value of a document type node (what follows "<!DOCTYPE")
-// holds more than the root's name and an empty internal subset.
+}  // namespace
+
 bool declaresAnything(std::string_view doctype) {
   auto skipSpace = [&doctype] {
     while (!doctype.empty() &&
@@ -152,6 +153,8 @@ bool declaresAnything(std::string_view doctype) {
   }
   return !doctype.empty();
 }
+
+namespace {
 
 bool checkTopLevel(Tree& tree) {
   int elements = 0;
@@ -184,11 +187,30 @@ bool checkTopLevel(Tree& tree) {
 
 }  // namespace
 
+namespace {
+
+// Tab, line feed, carriage return and U+0020 to U+007F.
+constexpr auto kAllowedAscii = [] {
+  std::array<bool, 256> allowed{};
+  for (int byte = 0x20; byte < 0x80; ++byte) allowed[static_cast<std::size_t>(byte)] = true;
+  allowed['\t'] = allowed['\n'] = allowed['\r'] = true;
+  return allowed;
+}();
+
+}  // namespace
+
 std::size_t findNonXmlCharacter(std::string_view bytes) {
   const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* end = begin + bytes.size();
   const auto* p = begin;
   while (p != end) {
+    // The usual long runs of ASCII characters XML allows, four at a time.
+    while (end - p >= 4 && kAllowedAscii[p[0]] && kAllowedAscii[p[1]] && kAllowedAscii[p[2]] &&
+           kAllowedAscii[p[3]]) {
+      p += 4;
+    }
+    while (p != end && kAllowedAscii[*p]) ++p;
+    if (p == end) break;
     const auto* start = p;
     const auto bad = static_cast<std::size_t>(start - begin);
     std::uint32_t code = *p++;
@@ -247,13 +269,19 @@ void locate(std::string_view text, std::size_t offset, int& line, int& column) {
 }
 
 bool isWritableName(std::string_view name) {
+  // Bytes no name may hold: white space and control bytes, DEL and markup.
+  static constexpr auto kRefused = [] {
+    std::array<bool, 256> refused{};
+    for (int byte = 0; byte <= 0x20; ++byte) refused[static_cast<std::size_t>(byte)] = true;
+    refused[0x7F] = true;
+    for (char c : std::string_view("<>&'\"/=?!")) refused[static_cast<unsigned char>(c)] = true;
+    return refused;
+  }();
   if (name.empty()) return false;
   char first = name.front();
   if ((first >= '0' && first <= '9') || first == '-' || first == '.') return false;
   for (char c : name) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte == 0x7F) return false;
-    if (std::string_view("<>&'\"/=?!").find(c) != std::string_view::npos) return false;
+    if (kRefused[static_cast<unsigned char>(c)]) return false;
   }
   return true;
 }
@@ -261,6 +289,9 @@ bool isWritableName(std::string_view name) {
 bool checkAndResolveReferences(Tree& tree) {
   if (!checkTopLevel(tree)) return false;
   const bool keepNamed = tree.dependsOnDtd;
+  // Without any '&' in the parsed text, texts hold no reference; only
+  // attributes are left to check.
+  const bool anyReference = tree.source.find('&') != std::string::npos;
   const pugi::xml_node document = tree.document;
   std::string scratch;
   // A walk in document order without recursion, so that a deeply nested
@@ -269,7 +300,7 @@ bool checkAndResolveReferences(Tree& tree) {
   while (node) {
     if (node.type() == pugi::node_element) {
       if (!checkElement(node, scratch, keepNamed)) return false;
-    } else if (node.type() == pugi::node_pcdata) {
+    } else if (anyReference && node.type() == pugi::node_pcdata) {
       std::string_view value = node.value();
       if (value.find('&') != std::string_view::npos) {
         if (!resolveReferences(value, scratch, keepNamed)) return false;

@@ -1,6 +1,8 @@
 #include "xml/number_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <system_error>
@@ -72,6 +74,48 @@ const char* hexNumberEnd(const char* p, const char* end) {
   return exponent;
 }
 
+// printf "%.*f" of |value| into |out| when the double product value ×
+// 10^decimals decides the rounding for certain: below 2^40 it is within
+// 2^-13 of the exact product, so a fraction at least 2^-10 away from one
+// half rounds as the exact one does. False near a tie, for large values and
+// many decimals, and for values that are not finite.
+bool formatFixedFast(double value, int decimals, std::string& out) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int kMaxDecimals = 15;
+  if (decimals > kMaxDecimals || !std::isfinite(value)) return false;
+  const double scaled = std::fabs(value) * kPowers[decimals];
+  if (!(scaled < 0x1p40)) return false;
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) < 0x1p-10) return false;
+  const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+
+  char digits[24];
+  const auto length =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, rounded).ptr - digits);
+  const auto places = static_cast<std::size_t>(decimals);
+  // Sign, integer digits, point, decimals: at most 1 + 13 + 1 + 15 bytes.
+  char text[32];
+  char* p = text;
+  // printf writes the sign of a negative value that rounds to zero too.
+  if (std::signbit(value)) *p++ = '-';
+  if (length <= places) {
+    *p++ = '0';
+    *p++ = '.';
+    p = std::fill_n(p, places - length, '0');
+    p = std::copy_n(digits, length, p);
+  } else {
+    p = std::copy_n(digits, length - places, p);
+    if (places > 0) {
+      *p++ = '.';
+      p = std::copy_n(digits + length - places, places, p);
+    }
+  }
+  out.assign(text, p);
+  return true;
+}
+
 }  // namespace
 
 std::string formatInt(int value) {
@@ -82,8 +126,10 @@ std::string formatInt(int value) {
 
 std::string formatReal(double value, int decimals) {
   if (decimals < 0) decimals = 6;
+  std::string text;
+  if (formatFixedFast(value, decimals, text)) return text;
   // Sign, up to 309 integer digits, point and the decimals.
-  std::string text(static_cast<std::size_t>(decimals) + 320, '\0');
+  text.resize(static_cast<std::size_t>(decimals) + 320);
   auto result = std::to_chars(text.data(), text.data() + text.size(), value,
                               std::chars_format::fixed, decimals);
   text.resize(static_cast<std::size_t>(result.ptr - text.data()));

@@ -27,9 +27,28 @@ std::string printfReal(double value, int decimals) {
 }
 
 TEST(NumberTextTest, RealTextEqualsPrintfInTheCLocale) {
-  for (double value : {0.0, -0.0, 0.125, 0.375, 2.5, 1346.2, -1346.2, 1e-7, 0.0005, 0.0015,
-                       123456789.987654321, 1.7976931348623157e308, 4.9e-324, 1.0 / 3}) {
-    for (int decimals : {0, 2, 3, 17, -1}) {
+  for (double value : {0.0,
+                       -0.0,
+                       0.125,
+                       0.375,
+                       2.5,
+                       1346.2,
+                       -1346.2,
+                       1e-7,
+                       0.0005,
+                       0.0015,
+                       2.675,
+                       1.005,
+                       0.0625,
+                       -0.0004,
+                       99.9996,
+                       1e12 + 0.5,
+                       1099511627775.6,
+                       123456789.987654321,
+                       1.7976931348623157e308,
+                       4.9e-324,
+                       1.0 / 3}) {
+    for (int decimals : {0, 1, 2, 3, 6, 15, 17, -1}) {
       EXPECT_EQ(formatReal(value, decimals), printfReal(value, decimals))
           << value << " " << decimals;
     }
