@@ -3,15 +3,15 @@
 
 #include <string>
 
+#include "testsupport/documents.h"
 #include "xml/dom.h"
-#include "xml/testing/xml_test_support.h"
 
 namespace xml {
 namespace {
 
 using namespace std::string_literals;
 
-class DomHeadTest : public testing::XmlTest {
+class DomHeadTest : public testsupport::XmlTest {
  protected:
   static constexpr const char* kPath = "C:\\doc.xml";
 
