@@ -279,7 +279,7 @@ bool DeviceSeriesIO::write(const DeviceSeries& record, platform::Disposition dis
   return false;
 }
 
-DeviceSeriesIO2::DeviceSeriesIO2(std::string fileName, platform::Env& env)
+DeviceSeriesIO2::DeviceSeriesIO2(const std::string& fileName, platform::Env& env)
     : xml::ICommonIO(fileName, env), DeviceSeriesIO(fileName, env) {}
 
 xml::FormatVersion& DeviceSeriesIO2::getVersion(xml::FormatVersion& out) const {

@@ -104,7 +104,7 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
 
 class DeviceSeriesIO2 : public DeviceSeriesIO {
  public:
-  explicit DeviceSeriesIO2(std::string fileName, platform::Env& env);
+  explicit DeviceSeriesIO2(const std::string& fileName, platform::Env& env);
 
   xml::FormatVersion& getVersion(xml::FormatVersion& out) const override;
 

@@ -52,7 +52,9 @@ static const std::array<int, kOutputTableSamples>& samplePositions() {
     std::array<int, kOutputTableSamples> p{};
     double t = 0.0;
     for (int i = 0; i < kOutputTableSamples; ++i, t += 16.058823529411764) {
-      p[static_cast<std::size_t>(i)] = static_cast<int>(t + 0.5);
+      // Half-up rounding by truncation, as the tables were made.
+      p[static_cast<std::size_t>(i)] =
+          static_cast<int>(t + 0.5);  // NOLINT(bugprone-incorrect-roundings)
     }
     return p;
   }();

@@ -164,7 +164,7 @@ std::string joined(const std::vector<std::string>& items) {
 TEST_P(SecondRunFaultTest, UserFilesStayWhole) {
   const FaultKind& kind = GetParam();
   const int count = callsOf(kind.op);
-  const std::string lastFile = second_run::kDeviceSeriesFiles.back();
+  const std::string& lastFile = second_run::kDeviceSeriesFiles.back();
   std::vector<std::string> failures;
   for (int nth = 1; nth <= count; ++nth) {
     second_run::restore(*host_, *before_);

@@ -185,6 +185,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
+  envp.reserve(entries.size() + 1);
   for (std::string& entry : entries) envp.push_back(entry.data());
   envp.push_back(nullptr);
 

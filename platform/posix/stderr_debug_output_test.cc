@@ -41,7 +41,7 @@ TEST(StderrDebugOutput, WritesEachTextByteForByte) {
   const std::string path = scratch / "stderr.txt";
   const std::string first =
       "[01] C:\\Host\\Rastella\\Device\\Ostrand KM.bmp ( 33976 Bytes ) successfly updated!\r\n";
-  const std::string second("no newline, a NUL \0 and UTF-8 \xc3\xa9", 33);
+  const std::string second("no newline, a NUL \0 and UTF-8 \xc3\xa9", 32);
   const std::string large(1 << 20, 'x');
   {
     StderrToFile redirect(path);

@@ -123,7 +123,7 @@ std::string toNativePath(const std::string& prefix, const std::string& windowsPa
                         std::isalpha(static_cast<unsigned char>(windowsPath[0]));
   if (hasDrive) {
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
-    const std::string root = drives + letter + ":";
+    std::string root = drives + letter + ":";
     const std::string rest = windowsPath.substr(2);
     if (rest.empty()) return root;
     return resolveComponents(root, collapseDots(splitComponents(rest)), trailingSeparator);
