@@ -11,6 +11,7 @@
 #include "app/resource_deployer.h"
 #include "devseries/device_series_io.h"
 #include "fuzz/fuzz_support.h"
+#include "testsupport/records.h"
 #include "update/device_series_updater.h"
 
 namespace {
@@ -27,17 +28,8 @@ bool endsWith(const std::string& text, const std::string& tail) {
 // four input channels and two media, so each run is quick.
 const std::string& newDocument() {
   static const std::string bytes = [] {
-    devseries::DeviceSeries record;
-    record.aModelInfoList.add(devseries::ModelInfo{});
-    devseries::SeparationInfo separation;
-    separation.nSeparationIndex = 1;
-    for (int ink = 0; ink < 4; ++ink) separation.anInputChannelInkIndexList.add(ink);
-    record.aSeparationInfoList.add(separation);
-    for (const char* name : {"Paper", "Vinyl"}) {
-      devseries::MediaInfo media;
-      for (std::string& text : media.strMediaName) text = name;
-      record.aMediaInfoList.add(media);
-    }
+    const devseries::DeviceSeries record =
+        testsupport::series({testsupport::media("Paper", true), testsupport::media("Vinyl", true)});
     fuzz::MemoryHost host(kBlobId, "");
     devseries::DeviceSeriesIO2 io("C:\\new.dsr", host.env);
     fuzz::check(io.write(record), "the new document writes");
