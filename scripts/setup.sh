@@ -20,7 +20,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   hyperfine time
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpugixml-dev liblcms2-dev
+  libpugixml-dev liblcms2-dev nlohmann-json3-dev
   locales
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64-posix wine wine64

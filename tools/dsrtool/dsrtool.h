@@ -7,12 +7,9 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "tools/dsrtool/command.h"
 
 namespace dsrtool {
-
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitUnreadable = 1;  // a document cannot be read or written
-inline constexpr int kExitUsage = 2;
 
 // Runs the tool with |args| (without the program name). Results go to |out|,
 // errors to |err|; returns the exit code.

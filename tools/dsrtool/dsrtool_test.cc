@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "okm_version.h"
 #include "platform/fault_file_system.h"
 #include "testsupport/documents.h"
 #include "testsupport/payload.h"
@@ -83,6 +84,17 @@ TEST_F(DsrToolTest, HelpListsTheCommands) {
     EXPECT_NE(out_.str().find(command), std::string::npos) << command;
   }
   EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(DsrToolTest, VersionAndCommandHelpGoToStandardOutput) {
+  EXPECT_EQ(run({"--version"}), kExitOk);
+  EXPECT_EQ(out_.str(), std::string("dsrtool ") + OKM_VERSION + "\n");
+  for (const Command* command : commands()) {
+    SCOPED_TRACE(command->name);
+    EXPECT_EQ(run({command->name, "--help"}), kExitOk);
+    EXPECT_EQ(out_.str().rfind(std::string("usage: dsrtool ") + command->synopsis + "\n", 0), 0u);
+    EXPECT_EQ(err_.str(), "");
+  }
 }
 
 TEST_F(DsrToolTest, UsageErrorsExitTwoWithAMessage) {
