@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "okm_version.h"
+#include "app/version.h"
 #include "tools/dsrtool/command.h"
 
 namespace dsrtool {

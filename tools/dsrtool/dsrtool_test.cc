@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/version.h"
 #include "devseries/device_series_io.h"
-#include "okm_version.h"
 #include "platform/fault_file_system.h"
 #include "testsupport/documents.h"
 #include "testsupport/payload.h"
