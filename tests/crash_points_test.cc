@@ -6,6 +6,7 @@
 // uninterrupted run, with no ".tmp" or ".out" left.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,67 @@ TEST(CrashPoints, AKillAtAnyFileOperationLosesNoUserDataAndARerunConverges) {
     if (HasFailure()) break;
   }
   EXPECT_GT(kills, 100);
+}
+
+// The bytes of every backup of the device-series file |path| in |tree|.
+std::vector<std::string> backups(const Tree& tree, const std::string& path) {
+  std::vector<std::string> found;
+  for (const auto& [name, bytes] : tree) {
+    if (name.rfind(path + ".", 0) == 0 && name.size() >= 4 &&
+        name.compare(name.size() - 4, 4, ".bak") == 0) {
+      found.push_back(bytes);
+    }
+  }
+  return found;
+}
+
+// |tree| without the backups: a rerun after a kill may keep a second one.
+Tree withoutBackups(Tree tree) {
+  std::erase_if(tree, [](const auto& entry) {
+    return entry.first.size() >= 4 && entry.first.compare(entry.first.size() - 4, 4, ".bak") == 0;
+  });
+  return tree;
+}
+
+// The same with an installed file that is not XML, which is kept as a backup
+// and replaced: after any kill its bytes are still at its name or in a
+// backup, and a rerun gives the uninterrupted run's tree, but for a backup
+// that the interrupted run may already have made.
+TEST(CrashPoints, AKillWhileAFileThatIsNotXmlIsReplacedLosesNothing) {
+  second_run::preferMemoryBackedScratch();
+  testsupport::ScratchDir scratch;
+  const std::string host = scratch / "Host";
+  second_run::makeHostAfterFirstRun(host);
+  const std::string path = "Rastella/Device/" + second_run::kDeviceSeriesFiles.back();
+  const std::string garbage(2048, '#');
+  testsupport::ScratchDir::overwrite(host + "/" + path, garbage);
+  const Tree before = second_run::snapshot(host);
+  ASSERT_EQ(runKilledAt(host, 0), 0);
+  const Tree reference = second_run::snapshot(host);
+  ASSERT_EQ(backups(reference, path), std::vector<std::string>{garbage});
+
+  int kills = 0;
+  for (long n = 1;; ++n) {
+    SCOPED_TRACE("killed before file operation #" + std::to_string(n));
+    second_run::restore(host, before);
+    const int exitCode = runKilledAt(host, n);
+    if (exitCode == 0) break;
+    ASSERT_EQ(exitCode, -1) << "the run neither completed nor was killed";
+    ++kills;
+    const Tree now = second_run::snapshot(host);
+    const std::vector<std::string> kept = backups(now, path);
+    EXPECT_TRUE(now.at(path) == garbage ||
+                (now.at(path) == reference.at(path) &&
+                 std::find(kept.begin(), kept.end(), garbage) != kept.end()))
+        << "the file is neither as it was nor replaced with its backup kept";
+
+    ASSERT_EQ(runKilledAt(host, 0), 0);
+    const Tree rerun = second_run::snapshot(host);
+    EXPECT_TRUE(withoutBackups(rerun) == withoutBackups(reference)) << "the rerun did not converge";
+    for (const std::string& bytes : backups(rerun, path)) EXPECT_TRUE(bytes == garbage);
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(kills, 10);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,73 @@ TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
   EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + " ("), std::string::npos) << lines[62];
   EXPECT_EQ(ScratchDir::read(file.string() + ".bak"), broken);
   EXPECT_EQ(readDocument(file).aModelInfoList.size(), 1);
+}
+
+// The real fsync and rename calls of one installer run on |host|, one
+// {kind, first path, second path} each, from the preloaded logging shim.
+std::vector<std::vector<std::string>> syncedRun(const SandboxHost& host) {
+  const std::string log = (host.prefix() / "sync.log").string();
+  // The shim loads before a sanitizer's runtime; that order is fine here.
+  sandbox::runInstaller(kInstaller, host,
+                        {{"LD_PRELOAD", OKM_SYNC_LOG_SHIM},
+                         {"OKM_SYNC_LOG", log},
+                         {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
+  std::vector<std::vector<std::string>> calls;
+  std::istringstream lines(ScratchDir::read(log));
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string>& call = calls.emplace_back();
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '\t');) call.push_back(field);
+  }
+  fs::remove(log);
+  return calls;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Replacing a file is durable only once its folder is synced: after the
+// backup of a file that is not XML is made and before that file is
+// replaced, and after every rename over an installed document.
+TEST(UpdateEndToEnd, DeviceFolderIsSyncedAroundEveryReplace) {
+  SandboxHost host;
+  host.registerHost(sandbox::kInstallPath);
+  sandbox::createHostFolders(host);
+  const fs::path file = host.native(devicePath("Ostrand KM.dsr"));
+  const std::string folder = fs::canonical(file.parent_path()).string();
+  ScratchDir::overwrite(file.string(), std::string(2048, '#'));
+  // The index of the first call from |from| on that matches.
+  const auto find = [](const auto& calls, std::size_t from, const std::string& kind,
+                       const std::string& tail) {
+    for (std::size_t i = from; i < calls.size(); ++i) {
+      if (calls[i][0] == kind && endsWith(calls[i].back(), tail)) return i;
+    }
+    return calls.size();
+  };
+  const auto folderSync = [&](const auto& calls, std::size_t from) {
+    for (std::size_t i = from; i < calls.size(); ++i) {
+      if (calls[i][0] == "fsync" && calls[i][1] == folder) return i;
+    }
+    return calls.size();
+  };
+
+  const auto first = syncedRun(host);
+  const std::size_t backup = find(first, 0, "fsync", "/Ostrand KM.dsr.bak");
+  const std::size_t replace = find(first, backup, "rename", "/Ostrand KM.dsr");
+  ASSERT_LT(replace, first.size()) << "no backup flushed, then a replace";
+  EXPECT_LT(folderSync(first, backup), replace) << "folder not synced between backup and replace";
+  EXPECT_LT(folderSync(first, replace), first.size()) << "folder not synced after the replace";
+
+  for (const std::string& name : kDeviceSeriesFiles) changeAsTheUser(host.native(devicePath(name)));
+  const auto second = syncedRun(host);
+  for (const std::string& name : kDeviceSeriesFiles) {
+    SCOPED_TRACE(name);
+    const std::size_t merged = find(second, 0, "rename", "/" + name);
+    ASSERT_LT(merged, second.size()) << "no rename over the installed file";
+    EXPECT_LT(folderSync(second, merged), second.size()) << "folder not synced after the rename";
+  }
 }
 
 }  // namespace

@@ -89,9 +89,10 @@ void createHostFolders(const SandboxHost& host, bool withProfiles) {
   if (withProfiles) fs::create_directories(root / "Profiles");
 }
 
-RunResult runInstaller(const fs::path& executable, const SandboxHost& host) {
-  const testsupport::ProcessResult run =
-      testsupport::runProcess(executable.string(), {}, {{"WINEPREFIX", host.prefix().string()}});
+RunResult runInstaller(const fs::path& executable, const SandboxHost& host,
+                       std::vector<std::pair<std::string, std::string>> env) {
+  env.emplace_back("WINEPREFIX", host.prefix().string());
+  const testsupport::ProcessResult run = testsupport::runProcess(executable.string(), {}, env);
   return {run.exitCode, run.err};
 }
 

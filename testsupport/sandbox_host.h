@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testsupport/scratch_dir.h"
@@ -68,8 +69,10 @@ struct RunResult {
   std::string debugOutput;  // everything the installer wrote to standard error
 };
 
-// Runs |executable| with WINEPREFIX set to |host|'s prefix and no arguments.
-RunResult runInstaller(const std::filesystem::path& executable, const SandboxHost& host);
+// Runs |executable| with WINEPREFIX set to |host|'s prefix, and |env| added
+// to its environment, with no arguments.
+RunResult runInstaller(const std::filesystem::path& executable, const SandboxHost& host,
+                       std::vector<std::pair<std::string, std::string>> env = {});
 
 // The payload manifest: blob id -> file (absolute), string id -> text.
 struct Manifest {

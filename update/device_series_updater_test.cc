@@ -62,6 +62,24 @@ TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlIsKeptAsBackupAndReplaced) {
   EXPECT_EQ(backupName(p_, 2), p_ + ".2.bak");
 }
 
+TEST_F(DeviceSeriesUpdaterTest, LeftoverTemporaryDoesNotBlockTheReplaceOfAFileThatIsNotXml) {
+  payload_ = documentBytes(series({media("Glossy", true)}), kNewVersion);
+  const std::string garbage(2048, '\x01');
+  for (const bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly ? "read-only" : "writable");
+    ScratchDir::overwrite(p_, garbage);
+    ScratchDir::overwrite(t_, "stale temporary");
+    if (readOnly) ScratchDir::makeReadOnly(t_);
+
+    runUpdate();
+
+    EXPECT_EQ(ScratchDir::read(p_), payload_);
+    EXPECT_EQ(ScratchDir::read(p_ + ".bak"), garbage);
+    expectNoTemporaries();
+    fs::remove(p_ + ".bak");
+  }
+}
+
 TEST_F(DeviceSeriesUpdaterTest, BackupIsNotWrittenThroughALinkStandingAtItsName) {
   payload_ = documentBytes(series({media("Glossy", true)}), kNewVersion);
   const std::string garbage(1500, 'x');
@@ -160,6 +178,27 @@ TEST_F(DeviceSeriesUpdaterTest, MergesIntoTheShippedPayloadDocument) {
   EXPECT_EQ(merged.aMediaInfoList[0].bVisibleMedia, shipped.aMediaInfoList[0].bVisibleMedia);
   EXPECT_NE(merged.aMediaInfoList[1].bVisibleMedia, shipped.aMediaInfoList[1].bVisibleMedia);
   EXPECT_EQ(merged.aMediaInfoList[count].strMediaName[xml::kEnglish], "My Vinyl");
+  expectNoTemporaries();
+}
+
+// A name the user's editor wrote as a character reference arrives as the
+// bytes of that character, so the merged file loads on the next update.
+TEST_F(DeviceSeriesUpdaterTest, CharacterReferenceInAUsersMediaNameIsMergedAsItsBytes) {
+  useTypicalFiles();
+  const std::string euro = "\xE2\x82\xAC";
+  installedBytes_ = documentBytes(
+      series({media("Glossy", false, 10), userMedia(euro + " Banner", 8)}), kOldVersion);
+  for (std::size_t at = installedBytes_.find(euro); at != std::string::npos;
+       at = installedBytes_.find(euro, at)) {
+    installedBytes_.replace(at, euro.size(), "&#x20AC;");
+  }
+  ScratchDir::overwrite(p_, installedBytes_);
+
+  runUpdate();
+
+  const DeviceSeries merged = readBack(p_);
+  ASSERT_EQ(merged.aMediaInfoList.size(), 4);
+  EXPECT_EQ(merged.aMediaInfoList[3].strMediaName[xml::kEnglish], euro + " Banner");
   expectNoTemporaries();
 }
 

@@ -73,6 +73,18 @@ TEST(DomLoadTest, PredefinedEntitiesAndCharacterReferencesAreResolved) {
   EXPECT_EQ(root.nodeTypedValue(), "&\"'>\xC3\xA9\xF0\x9F\x98\x80\x01");
 }
 
+// Each UTF-8 length on both sides of its edge: a reference is written as the
+// bytes of the character it names, never as a shorter or longer sequence.
+TEST(DomLoadTest, CharacterReferencesOfEveryUtf8LengthBecomeTheirBytes) {
+  const char* const kReferences = "&#x7F;&#x80;&#x7FF;&#x800;&#x20AC;&#xFFFD;&#x10000;&#x10FFFF;";
+  const char* const kBytes =
+      "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  Node root = rootElement(
+      parseDocument(std::string("<a x=\"") + kReferences + "\">" + kReferences + "</a>"));
+  EXPECT_EQ(root.attributes().getNamedItem("x").nodeTypedValue(), kBytes);
+  EXPECT_EQ(root.nodeTypedValue(), kBytes);
+}
+
 class DomRejectTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(DomRejectTest, DocumentDoesNotLoadAndIsLeftEmpty) {
