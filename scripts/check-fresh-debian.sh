@@ -16,7 +16,8 @@
 # made under WORK_DIR (default: a new folder under /var/tmp) and removed at
 # the end unless KEEP=1. Prints the time each command took, and fails when
 # set-up created or changed anything under the chroot's
-# /etc/apt/sources.list* or fetched source indexes system-wide.
+# /etc/apt/sources.list* or fetched source indexes system-wide, or when a
+# second set-up, with everything there, calls apt.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then
   echo "check-fresh-debian: run as root" >&2
@@ -101,5 +102,13 @@ run() {
   fi
 }
 run scripts/demo.sh
+# Set up once more: with everything there it must not call apt at all.
+mkdir -p "$root/tmp/no-apt"
+for tool in apt apt-get apt-cache apt-config; do
+  printf '#!/bin/sh\necho "set-up called %s $*" >&2\nexit 1\n' "$tool" >"$root/tmp/no-apt/$tool"
+  chmod +x "$root/tmp/no-apt/$tool"
+done
+run "PATH=/tmp/no-apt:\$PATH scripts/setup.sh"
+rm -r "$root/tmp/no-apt"
 run scripts/test.sh
 echo "check-fresh-debian: both README commands pass on a fresh $release" >&2
