@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Reads the package sources this machine's apt is configured with, never
 # changing them. Sourced by scripts/setup.sh and scripts/check-fresh-debian.sh:
 # the project names no package host of its own, it takes the addresses apt
