@@ -13,6 +13,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 action="$1"
 prefix="$2"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The locale of wine-run.sh, for the server and the idle process too.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 hold="$prefix.hold"
 case "$action" in
   start)

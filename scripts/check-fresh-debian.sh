@@ -1,24 +1,48 @@
 #!/usr/bin/env bash
 # Runs the README's two commands the way a newcomer would: in a freshly
-# bootstrapped Debian 12 (minbase plus git), from a fresh clone of this
-# repository's committed HEAD, as root. Anything the scripts forget to
-# install fails here, however complete this machine is.
+# bootstrapped Debian (minbase plus git), from a fresh clone of this
+# repository's committed HEAD, as root with the environment of a fresh root
+# login (no LANG). Anything the scripts forget to install fails here, however
+# complete this machine is.
 #
-#   sudo scripts/check-fresh-debian.sh [WORK_DIR]
+#   sudo scripts/check-fresh-debian.sh [SUITE [WORK_DIR]]
+#
+# SUITE is the release to bootstrap: bookworm (Debian 12, the default) or
+# trixie (Debian 13). The packages come from the archive this machine's apt
+# already uses (the first deb entry of a release suite in its sources), or
+# from DEBIAN_MIRROR when set (e.g. DEBIAN_MIRROR=http://mirror.example/debian).
 #
 # Needs root and debootstrap (apt-get install debootstrap). The chroot is
 # made under WORK_DIR (default: a new folder under /var/tmp) and removed at
-# the end unless KEEP=1. Prints the time each command took.
+# the end unless KEEP=1. Prints the time each command took, and fails when
+# set-up created or changed anything under the chroot's
+# /etc/apt/sources.list* or fetched source indexes system-wide, or when a
+# second set-up, with everything there, calls apt.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then
   echo "check-fresh-debian: run as root" >&2
   exit 2
 fi
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-work="${1:-$(mktemp -d /var/tmp/okm-fresh-XXXXXX)}"
+. "$repo/scripts/apt-sources.sh"
+suite="${1:-bookworm}"
+case "$suite" in
+  bookworm) release="Debian 12" ;;
+  trixie) release="Debian 13" ;;
+  *)
+    echo "check-fresh-debian: unknown suite $suite (bookworm or trixie)" >&2
+    exit 2
+    ;;
+esac
+mirror="${DEBIAN_MIRROR:-$(apt_archive_uri)}"
+if [ -z "$mirror" ]; then
+  echo "check-fresh-debian: this machine's apt sources name no deb entry of a release" \
+    "suite to bootstrap from; set DEBIAN_MIRROR" >&2
+  exit 2
+fi
+work="${2:-$(mktemp -d /var/tmp/okm-fresh-XXXXXX)}"
 mkdir -p "$work"
 root="$work/root"
-mirror="${DEBIAN_MIRROR:-http://deb.debian.org/debian}"
 
 mounted=()
 cleanup() {
@@ -28,8 +52,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-echo "check-fresh-debian: bootstrapping Debian 12 into $root" >&2
-debootstrap --variant=minbase --include=git bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+echo "check-fresh-debian: bootstrapping $release ($suite) into $root from $mirror" >&2
+debootstrap --variant=minbase --include=git "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
   { tail -20 "$work/debootstrap.log" >&2; exit 1; }
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
@@ -51,14 +75,40 @@ mounted+=("$root/dev/shm")
 
 git clone -q "$repo" "$root/src"
 
+# The chroot's apt sources, every file and link under /etc/apt/sources.list*
+# with its content, and the source indexes among its package lists: set-up
+# must leave all of it as debootstrap made it.
+apt_state() {
+  (
+    cd "$root"
+    find etc/apt -path 'etc/apt/sources.list*' \
+      \( -type f -exec sha256sum {} + -o -printf '%y %p %l\n' \)
+    find var/lib/apt/lists -name '*_Sources*' -printf 'source index %p\n'
+  ) | sort
+}
+apt_before="$(apt_state)"
+
 run() {
   local started=$SECONDS
   echo "check-fresh-debian: $1" >&2
-  chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+  chroot "$root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     bash -c "cd /src && $1"
   echo "check-fresh-debian: $1 passed in $((SECONDS - started)) s" >&2
+  if [ "$(apt_state)" != "$apt_before" ]; then
+    diff <(echo "$apt_before") <(apt_state) >&2 || true
+    echo "check-fresh-debian: $1 changed the apt sources of the machine" >&2
+    exit 1
+  fi
 }
 run scripts/demo.sh
+# Set up once more: with everything there it must not call apt at all.
+mkdir -p "$root/tmp/no-apt"
+for tool in apt apt-get apt-cache apt-config; do
+  printf '#!/bin/sh\necho "set-up called %s $*" >&2\nexit 1\n' "$tool" >"$root/tmp/no-apt/$tool"
+  chmod +x "$root/tmp/no-apt/$tool"
+done
+run "PATH=/tmp/no-apt:\$PATH scripts/setup.sh"
+rm -r "$root/tmp/no-apt"
 run scripts/test.sh
-echo "check-fresh-debian: both README commands pass on a fresh Debian 12" >&2
+echo "check-fresh-debian: both README commands pass on a fresh $release" >&2

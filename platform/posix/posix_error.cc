@@ -21,7 +21,7 @@ Error errorFromErrno(int err, ErrnoContext context, const std::string& nativePat
       return kOk;
     case ENOENT: {
       if (nativePath.empty()) return kFileNotFound;
-      struct stat info {};
+      struct stat info = {};
       const bool folderThere =
           ::stat(parentOf(nativePath).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
       return folderThere ? kFileNotFound : kPathNotFound;

@@ -98,7 +98,7 @@ Error PosixFileSystem::open(const std::string& path, const OpenOptions& options,
   if (fd < 0) return errorFromErrno(errno, context, native);
 
   if (!created) {
-    struct stat info {};
+    struct stat info = {};
     if (::fstat(fd, &info) != 0) {
       const Error error = errorFromErrno(errno, context, native);
       ::close(fd);
@@ -129,7 +129,7 @@ Error PosixFileSystem::open(const std::string& path, const OpenOptions& options,
 Error PosixFileSystem::getAttributes(const std::string& path, std::uint32_t* attributes) {
   if (attributes == nullptr) return kInvalidParameter;
   const std::string native = nativePath(path);
-  struct stat info {};
+  struct stat info = {};
   if (::stat(native.c_str(), &info) != 0) {
     return errorFromErrno(errno, ErrnoContext::kRead, native);
   }
@@ -151,7 +151,7 @@ Error PosixFileSystem::createDirectory(const std::string& path) {
 
 Error PosixFileSystem::deleteFile(const std::string& path) {
   const std::string native = nativePath(path);
-  struct stat info {};
+  struct stat info = {};
   if (::lstat(native.c_str(), &info) != 0) {
     return errorFromErrno(errno, ErrnoContext::kWrite, native);
   }
@@ -169,7 +169,7 @@ Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, 
   // device could deliver bytes without end).
   const int in = openRetrying(source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return errorFromErrno(errno, ErrnoContext::kRead, source);
-  struct stat sourceInfo {};
+  struct stat sourceInfo = {};
   Error sourceError = kOk;
   if (::fstat(in, &sourceInfo) != 0 || !clearNonBlocking(in)) {
     sourceError = errorFromErrno(errno, ErrnoContext::kRead);
@@ -181,7 +181,7 @@ Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, 
     return sourceError;
   }
 
-  struct stat targetInfo {};
+  struct stat targetInfo = {};
   if (::stat(target.c_str(), &targetInfo) == 0) {
     Error refusal = kOk;
     if (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino) {
@@ -209,7 +209,7 @@ Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, 
     ::close(in);
     return error;
   }
-  struct stat outInfo {};
+  struct stat outInfo = {};
   Error targetError = kOk;
   if (::fstat(out, &outInfo) != 0) {
     targetError = errorFromErrno(errno, ErrnoContext::kWrite);
@@ -253,7 +253,7 @@ Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, 
 Error PosixFileSystem::moveFileReplace(const std::string& from, const std::string& to) {
   const std::string source = nativePath(from);
   const std::string target = nativePath(to);
-  struct stat info {};
+  struct stat info = {};
   if (::lstat(source.c_str(), &info) != 0) {
     return errorFromErrno(errno, ErrnoContext::kWrite, source);
   }
@@ -275,7 +275,7 @@ Error PosixFileSystem::findExactName(const std::string& path) {
   const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
   if (name.empty() || name.find_first_of("*?") != std::string::npos) return kFileNotFound;
   const std::string native = nativePath(path);
-  struct stat info {};
+  struct stat info = {};
   if (::lstat(native.c_str(), &info) == 0) return kOk;
   return errorFromErrno(errno, ErrnoContext::kRead, native);
 }
@@ -293,7 +293,7 @@ Error PosixFileSystem::syncParentDirectory(const std::string& path) {
 Error PosixFileSystem::identity(const std::string& path, FileIdentity* id) {
   if (id == nullptr) return kInvalidParameter;
   const std::string native = nativePath(path);
-  struct stat info {};
+  struct stat info = {};
   if (::stat(native.c_str(), &info) != 0) return errorFromErrno(errno, ErrnoContext::kRead, native);
   id->volume = static_cast<std::uint64_t>(info.st_dev);
   id->file = static_cast<std::uint64_t>(info.st_ino);
@@ -302,7 +302,7 @@ Error PosixFileSystem::identity(const std::string& path, FileIdentity* id) {
 
 Error PosixFileSystem::clearReadOnly(const std::string& path) {
   const std::string native = nativePath(path);
-  struct stat info {};
+  struct stat info = {};
   if (::lstat(native.c_str(), &info) != 0) {
     return errorFromErrno(errno, ErrnoContext::kWrite, native);
   }

@@ -220,7 +220,7 @@ TEST_F(PosixFileSystemTest, OnlyRegularFilesAreOpenedOrCopiedAndNothingWaits) {
     EXPECT_EQ(files_.copyFile("C:\\dir\\file", name, false), kAccessDenied);
   }
   EXPECT_FALSE(ScratchDir::exists(onDisk("dir/copy")));
-  struct stat info {};
+  struct stat info = {};
   ASSERT_EQ(::lstat(onDisk("dir/fifo").c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

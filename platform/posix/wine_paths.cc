@@ -23,7 +23,7 @@ bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
 }
 
 bool exists(const std::string& path) {
-  struct stat info {};
+  struct stat info = {};
   return ::lstat(path.c_str(), &info) == 0;
 }
 

@@ -25,7 +25,7 @@ std::optional<std::string> readRegularFile(const std::string& path) {
     fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return std::nullopt;
-  struct stat info {};
+  struct stat info = {};
   std::optional<std::string> text;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
     text.emplace();
