@@ -24,7 +24,7 @@ packages=(
   locales
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64-posix wine wine64
-  dpkg-dev
+  dpkg-dev npm
 )
 
 sudo_cmd=()
@@ -68,3 +68,5 @@ EOF
   rm -rf "$pugixml_dir"
   mv "$work"/pugixml-*/ "$pugixml_dir"
 fi
+
+scripts/fetch-xmlconf.sh
