@@ -1,7 +1,11 @@
 #include "xml/document_encoding.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <utility>
 
 #include "platform/text_encoding.h"
 #include "platform/unicode.h"
@@ -51,6 +55,56 @@ bool decodeUnits(std::string_view bytes, std::size_t unit, bool bigEndian, std::
   return true;
 }
 
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool isAnyOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](std::string_view known) { return equalsIgnoringCase(name, known); });
+}
+
+bool namesUtf16(std::string_view name) {
+  return isAnyOf(name, {"UTF-16", "UTF-16LE", "UTF-16BE", "UCS-2", "ISO-10646-UCS-2", "Unicode"});
+}
+
+bool namesUtf32(std::string_view name) {
+  return isAnyOf(name, {"UTF-32", "UTF-32LE", "UTF-32BE", "UCS-4", "ISO-10646-UCS-4"});
+}
+
+// The form the bytes were found in, which a declared encoding must name.
+enum class Found { kUtf8Mark, kUtf16, kUtf32, kEightBit };
+
+// True when the declaration at the start of |text| names no encoding or one
+// that agrees with |found|.
+bool declarationAgrees(std::string_view text, Found found) {
+  const std::string_view name = declaredEncoding(text);
+  if (name.empty()) return true;
+  switch (found) {
+    case Found::kUtf8Mark:
+      return equalsIgnoringCase(name, "UTF-8");
+    case Found::kUtf16:
+      return namesUtf16(name);
+    case Found::kUtf32:
+      return namesUtf32(name);
+    case Found::kEightBit:
+      break;
+  }
+  return !namesUtf16(name) && !namesUtf32(name);
+}
+
+// Decodes |bytes| as decodeUnits does into |out|, then checks the
+// declaration of the text against |found|.
+bool decodeMarked(std::string_view bytes, std::size_t unit, bool bigEndian, std::string& out) {
+  std::string text;
+  if (!decodeUnits(bytes, unit, bigEndian, text)) return false;
+  if (!declarationAgrees(text, unit == 2 ? Found::kUtf16 : Found::kUtf32)) return false;
+  out = std::move(text);
+  return true;
+}
+
 }  // namespace
 
 std::string_view declaredEncoding(std::string_view text) {
@@ -77,23 +131,25 @@ std::string_view declaredEncoding(std::string_view text) {
 bool convertDocumentToUtf8(std::string& bytes) {
   const std::string_view view(bytes);
   if (startsWith(view, "\xEF\xBB\xBF")) {
+    if (!declarationAgrees(view.substr(3), Found::kUtf8Mark)) return false;
     bytes.erase(0, 3);
     return true;
   }
   if (startsWith(view, std::string_view("\xFF\xFE\0\0", 4))) {
-    return decodeUnits(view.substr(4), 4, false, bytes);
+    return decodeMarked(view.substr(4), 4, false, bytes);
   }
   if (startsWith(view, std::string_view("\0\0\xFE\xFF", 4))) {
-    return decodeUnits(view.substr(4), 4, true, bytes);
+    return decodeMarked(view.substr(4), 4, true, bytes);
   }
-  if (startsWith(view, "\xFF\xFE")) return decodeUnits(view.substr(2), 2, false, bytes);
-  if (startsWith(view, "\xFE\xFF")) return decodeUnits(view.substr(2), 2, true, bytes);
+  if (startsWith(view, "\xFF\xFE")) return decodeMarked(view.substr(2), 2, false, bytes);
+  if (startsWith(view, "\xFE\xFF")) return decodeMarked(view.substr(2), 2, true, bytes);
   // Unmarked: the first '<' tells the width and byte order.
-  if (startsWith(view, std::string_view("<\0\0\0", 4))) return decodeUnits(view, 4, false, bytes);
-  if (startsWith(view, std::string_view("\0\0\0<", 4))) return decodeUnits(view, 4, true, bytes);
-  if (startsWith(view, std::string_view("<\0", 2))) return decodeUnits(view, 2, false, bytes);
-  if (startsWith(view, std::string_view("\0<", 2))) return decodeUnits(view, 2, true, bytes);
+  if (startsWith(view, std::string_view("<\0\0\0", 4))) return decodeMarked(view, 4, false, bytes);
+  if (startsWith(view, std::string_view("\0\0\0<", 4))) return decodeMarked(view, 4, true, bytes);
+  if (startsWith(view, std::string_view("<\0", 2))) return decodeMarked(view, 2, false, bytes);
+  if (startsWith(view, std::string_view("\0<", 2))) return decodeMarked(view, 2, true, bytes);
 
+  if (!declarationAgrees(view, Found::kEightBit)) return false;
   const std::string_view name = declaredEncoding(view);
   const platform::LegacyEncoding* encoding = platform::findLegacyEncoding(name);
   if (encoding == nullptr) return true;

@@ -10,8 +10,11 @@
 //    encoding of platform/text_encoding.h is converted; no name, UTF-8,
 //    UTF-16, US-ASCII and names nobody knows leave the bytes as they are, so
 //    they must be UTF-8 to load.
-// A declaration that names an encoding other than the one a mark or UTF-16
-// found is not consulted: the mark wins.
+// A declaration must agree with the form a mark or the first '<' found: with
+// the UTF-8 mark it names UTF-8; in UTF-16 or UTF-32 it names that form
+// (or UCS-2, UCS-4); a document of 8-bit bytes cannot claim UTF-16 or
+// UTF-32. A document whose declaration disagrees is not text in its
+// encoding, as for a conforming parser.
 #pragma once
 
 #include <string>
@@ -22,7 +25,8 @@ namespace xml {
 // Replaces |bytes| by their UTF-8 form as said above. False when they are
 // not text in their encoding (a UTF-16 document of odd length, an unpaired
 // surrogate, a code point above U+10FFFF, a sequence the legacy encoding
-// does not have); |bytes| is then unspecified.
+// does not have, a declaration that disagrees with the form found);
+// |bytes| is then unspecified.
 bool convertDocumentToUtf8(std::string& bytes);
 
 // The value of the encoding pseudo-attribute of the XML declaration at the

@@ -11,8 +11,13 @@
 //  - an element's typed value is the concatenation of all text below it;
 //  - a document in any encoding document_encoding.h knows is converted to
 //    UTF-8 first; it fails the load when its bytes are not text in that
-//    encoding or hold a character XML does not allow (a control byte,
-//    U+FFFE, U+FFFF);
+//    encoding (or contradict the encoding it declares) or hold a character
+//    XML does not allow (a control byte, U+FFFE, U+FFFF), also when written
+//    as a character reference;
+//  - well-formed means as for a conforming parser of XML 1.0 that knows
+//    Namespaces in XML 1.0 (as MSXML does): the XML declaration, names
+//    (XML 1.0 fifth edition), comments, "]]>" in text and namespace prefixes
+//    are checked besides what the parser itself checks;
 //  - DTDs are never read and entities never expanded. Without a DTD the
 //    only references a document may use are the five predefined entities
 //    and character references; anything else, like any document that is

@@ -258,8 +258,8 @@ bool Document::parse(std::string text, bool isUtf8, const Refetch& original) con
       detail::locate(original(), static_cast<std::size_t>(result.offset), error.line, error.column);
     } else if (!detail::checkAndResolveReferences(*tree)) {
       error.reason =
-          "not well-formed: top-level content, a duplicate attribute, '<' in an attribute value "
-          "or an unknown reference";
+          "not well-formed: the declaration, top-level content, a name, a namespace, a comment, a "
+          "duplicate attribute, '<' in an attribute value, \"]]>\" in text or a reference";
     }
   }
   const bool ok = error.reason.empty();

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -75,17 +78,66 @@ void locate(std::string_view text, std::size_t offset, int& line, int& column);
 
 // Checks the well-formedness rules pugixml leaves to its caller and
 // replaces references in text and attribute values: the document must hold
-// exactly one element and no text at top level, a declaration only as its
-// first node, at most one document type before the element, no duplicate
-// attribute on an element and no '<' in an attribute value; '&' must start
-// one of the five predefined entity references or a character reference to
-// a character other than U+0000. Returns false when a rule is broken.
+// exactly one element and no text at top level, a well-formed declaration
+// only as its first node, at most one document type before the element, no
+// duplicate attribute on an element and no '<' in an attribute value; '&'
+// must start one of the five predefined entity references or a character
+// reference to a character XML allows; names must be XML names, comments
+// well-formed, text free of "]]>", processing instruction targets free of
+// ':', and namespaces used as NamespaceScope says. Returns false when a
+// rule is broken.
 //
 // The document type node is removed; when it holds more than the root's
 // name (declarations, an external subset) |tree|.dependsOnDtd is set, and a
 // reference to any other entity, which such a DTD may declare, is kept as
 // it stands instead of failing the load. Nothing of the DTD is read.
 bool checkAndResolveReferences(Tree& tree);
+
+// True when |declaration|, the declaration node of the parsed |tree|, is an
+// XML declaration: "<?xml" in lower case at the very start of the text, then
+// version ("1." and digits), an optional encoding (a Latin letter, then
+// letters, digits, '.', '_', '-') and an optional standalone ("yes" or "no"),
+// in this order and nothing else.
+bool isWellFormedDeclaration(const Tree& tree, pugi::xml_node declaration);
+
+// True when the name pugixml read (valid UTF-8, its ASCII characters
+// already checked) is an XML name: its characters outside ASCII are name
+// characters of XML 1.0 (fifth edition), the first one a name start
+// character (not a combining mark or U+00B7).
+bool isXmlName(std::string_view name);
+
+// True for the text of a comment: no "--" inside, and no '-' before its
+// closing "-->".
+bool isWellFormedComment(std::string_view text);
+
+// True for a name of Namespaces in XML 1.0: no colon, or one colon between
+// a prefix and a local part that starts with a name start character.
+bool isQualifiedName(std::string_view name);
+
+// The namespace prefixes bound at an element, for the namespace rules a
+// conforming parser applies: element and attribute names are qualified
+// names, every prefix used is bound ("xml" always is), no prefix is
+// undeclared (xmlns:p=""), "xml" is bound to its namespace alone, "xmlns"
+// is never declared and neither namespace is the default, and no two
+// attributes of an element have the same namespace and local name. The
+// views point into the tree, whose names and resolved values stay in place.
+class NamespaceScope {
+ public:
+  // Takes the declarations of |element| (whose attribute values hold their
+  // references resolved) into scope; false when it breaks a rule.
+  bool enter(pugi::xml_node element);
+  // Drops the declarations of |element|; elements are left in the reverse
+  // order of entering.
+  void leave(pugi::xml_node element);
+
+ private:
+  bool isBound(std::string_view prefix) const;
+  std::string_view namespaceOf(std::string_view prefix) const;
+
+  std::unordered_map<std::string_view, std::vector<std::string_view>> bound_;
+  std::vector<std::pair<pugi::xml_node, std::string_view>> declared_;
+  std::vector<std::pair<std::string_view, std::string_view>> expanded_;
+};
 
 // True when the value of a document type node (what follows "<!DOCTYPE")
 // holds more than the root's name and an empty internal subset.

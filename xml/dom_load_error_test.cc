@@ -45,8 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenDocument{"control", "<a>\n x\x01</a>"s, 2, 3, "a character XML does not allow"},
         BrokenDocument{"unclosed", "<a>\n<b>", 2, 3, "Start-end tags mismatch"},
         BrokenDocument{"two_roots", "<a/><b/>", 0, 0,
-                       "not well-formed: top-level content, a duplicate attribute, '<' in an "
-                       "attribute value or an unknown reference"},
+                       "not well-formed: the declaration, top-level content, a name, a "
+                       "namespace, a comment, a duplicate attribute, '<' in an attribute value, "
+                       "\"]]>\" in text or a reference"},
         BrokenDocument{"not_text", kWindows1252.substr(0, 30) + "shift_jis\"?><a>\x81\x7f</a>", 0,
                        0, "the bytes are not text in the document's encoding"}),
     [](const ::testing::TestParamInfo<BrokenDocument>& param) { return param.param.name; });

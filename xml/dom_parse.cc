@@ -43,10 +43,18 @@ int digitValue(char c, int base) {
   return value < base ? value : -1;
 }
 
+// True for a character XML 1.0 allows (Char): tab, line feed, carriage
+// return, U+0020 to U+D7FF, U+E000 to U+FFFD and U+10000 to U+10FFFF.
+bool isXmlChar(std::uint32_t code) {
+  if (code < 0x20) return code == '\t' || code == '\n' || code == '\r';
+  return code <= 0xD7FF || (code >= 0xE000 && code <= 0xFFFD) ||
+         (code >= 0x10000 && code <= 0x10FFFF);
+}
+
 // Appends the character |reference| (the text between '&' and ';') stands
-// for. Characters XML 1.0 does not allow are accepted except U+0000 and the
-// surrogates: pugixml writes control bytes as character references, and a
-// saved document must load again.
+// for; false when it is no reference or refers to a character XML does not
+// allow. A loaded document so never holds such a character, and neither does
+// one written from it.
 bool appendReference(std::string_view reference, std::string& out) {
   static constexpr std::pair<std::string_view, char> kEntities[] = {
       {"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"apos", '\''}, {"quot", '"'}};
@@ -71,7 +79,7 @@ bool appendReference(std::string_view reference, std::string& out) {
     code = code * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
     if (code > 0x10FFFF) return false;
   }
-  if (code == 0 || (code >= 0xD800 && code <= 0xDFFF)) return false;
+  if (!isXmlChar(code)) return false;
   appendUtf8(code, out);
   return true;
 }
@@ -114,19 +122,45 @@ bool hasDuplicateAttribute(pugi::xml_node element) {
   return std::adjacent_find(names.begin(), names.end()) != names.end();
 }
 
-bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed) {
+bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed,
+                  NamespaceScope& scope) {
+  if (!isXmlName(element.name())) return false;
   if (element.first_attribute() && element.first_attribute().next_attribute() &&
       hasDuplicateAttribute(element)) {
     return false;
   }
   for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+    if (!isXmlName(a.name())) return false;
     std::string_view value = a.value();
     if (value.find('<') != std::string_view::npos) return false;
     if (value.find('&') == std::string_view::npos) continue;
     if (!resolveReferences(value, scratch, keepNamed)) return false;
     a.set_value(scratch.data(), scratch.size());
   }
-  return true;
+  return scope.enter(element);
+}
+
+// Checks a node other than an element: a comment, the text of a processing
+// instruction's target, text; resolves the references of text.
+bool checkOtherNode(pugi::xml_node node, std::string& scratch, bool keepNamed) {
+  switch (node.type()) {
+    case pugi::node_comment:
+      return isWellFormedComment(node.value());
+    case pugi::node_pi: {
+      const std::string_view target = node.name();
+      return isXmlName(target) && target.find(':') == std::string_view::npos;
+    }
+    case pugi::node_pcdata: {
+      const std::string_view value = node.value();
+      if (value.find("]]>") != std::string_view::npos) return false;
+      if (value.find('&') == std::string_view::npos) return true;
+      if (!resolveReferences(value, scratch, keepNamed)) return false;
+      node.set_value(scratch.data(), scratch.size());
+      return true;
+    }
+    default:
+      return true;
+  }
 }
 
 }  // namespace
@@ -172,7 +206,9 @@ bool checkTopLevel(Tree& tree) {
       case pugi::node_cdata:
         return false;
       case pugi::node_declaration:
-        if (node != tree.document.first_child()) return false;
+        if (node != tree.document.first_child() || !isWellFormedDeclaration(tree, node)) {
+          return false;
+        }
         break;
       default:
         break;
@@ -289,29 +325,24 @@ bool isWritableName(std::string_view name) {
 bool checkAndResolveReferences(Tree& tree) {
   if (!checkTopLevel(tree)) return false;
   const bool keepNamed = tree.dependsOnDtd;
-  // Without any '&' in the parsed text, texts hold no reference; only
-  // attributes are left to check.
-  const bool anyReference = tree.source.find('&') != std::string::npos;
   const pugi::xml_node document = tree.document;
   std::string scratch;
+  NamespaceScope scope;
   // A walk in document order without recursion, so that a deeply nested
   // document cannot exhaust the stack.
   pugi::xml_node node = document.first_child();
   while (node) {
-    if (node.type() == pugi::node_element) {
-      if (!checkElement(node, scratch, keepNamed)) return false;
-    } else if (anyReference && node.type() == pugi::node_pcdata) {
-      std::string_view value = node.value();
-      if (value.find('&') != std::string_view::npos) {
-        if (!resolveReferences(value, scratch, keepNamed)) return false;
-        node.set_value(scratch.data(), scratch.size());
-      }
-    }
+    const bool checked = node.type() == pugi::node_element
+                             ? checkElement(node, scratch, keepNamed, scope)
+                             : checkOtherNode(node, scratch, keepNamed);
+    if (!checked) return false;
     if (node.first_child()) {
       node = node.first_child();
       continue;
     }
-    while (!node.next_sibling()) {
+    for (;;) {
+      scope.leave(node);
+      if (node.next_sibling()) break;
       node = node.parent();
       if (node == document) return true;
     }

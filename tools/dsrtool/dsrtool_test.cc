@@ -186,8 +186,8 @@ TEST_F(DsrToolTest, InfoOnUnreadableDocumentsExitsOneWithTheReason) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"broken.dsr", ":3:4: Start-end tags mismatch"},
       {"text.dsr",
-       ": not well-formed: top-level content, a duplicate attribute, '<' in an attribute value or "
-       "an unknown reference"},
+       ": not well-formed: the declaration, top-level content, a name, a namespace, a comment, a "
+       "duplicate attribute, '<' in an attribute value, \"]]>\" in text or a reference"},
       {"other.dsr", ": no DeviceSeries root element"},
       {"nine.dsr", ": a positional element is missing in /DeviceSeries"},
       {"absent.dsr", ": no such file"},
