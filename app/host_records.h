@@ -45,8 +45,9 @@ std::int32_t probeHostHive(platform::Registry& registry);
 // UserName were all read as REG_SZ values of at most 1024 bytes and
 // InstallPath is absolute in this build (platform::isAbsolutePath): a
 // relative, drive-relative or root-relative folder would send the files
-// wherever the program runs, and a network path has no place in the Linux
-// build, so neither is a host installation (UserName is not read then).
+// wherever the program runs, and a network or POSIX path has no place in
+// the Linux build, so none is a host installation (UserName is not read
+// then).
 // Fields read before a failing value keep their texts.
 bool readHostInstallRecord(platform::Registry& registry, HostInstallRecord* record);
 

@@ -46,9 +46,9 @@ class InitInstanceTest : public ::testing::Test {
     testsupport::addSmallBlobs(env.fakeResources());
   }
 
-  // The install folder as the registry holds it: native folder, Windows
-  // separator at the end.
-  std::string installPath() const { return host + "\\"; }
+  // The install folder as the registry holds it: the Windows path of the
+  // native folder, Windows separator at the end.
+  std::string installPath() const { return testsupport::windowsPathOf(host) + "\\"; }
   void registerHost() { testsupport::registerHost(env.fakeRegistry(), installPath()); }
 
   // Runs the start-up hook with an updater that records its calls and marks
@@ -278,12 +278,12 @@ TEST_F(InitInstanceTest, FifosAndDevicesAtTargetNamesAreLeftAloneWithoutWaiting)
 }
 
 TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {
-  testsupport::registerHost(env.fakeRegistry(), host);
+  testsupport::registerHost(env.fakeRegistry(), testsupport::windowsPathOf(host));
   run();
   EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.bmp")), "blob 138");
   EXPECT_FALSE(ScratchDir::exists(scratch / "HostRastella"));
   EXPECT_FALSE(ScratchDir::exists(scratch / "HostProfiles"));
-  EXPECT_EQ(lines().at(0), updatedLine(1, host + "\\Rastella\\Device\\Ostrand KM.bmp", 138));
+  EXPECT_EQ(lines().at(0), updatedLine(1, installPath() + "Rastella\\Device\\Ostrand KM.bmp", 138));
 }
 
 TEST_F(InitInstanceTest, StepWithoutItsNameIsSkipped) {

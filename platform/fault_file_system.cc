@@ -37,6 +37,13 @@ class FaultFile : public File {
     return inner_->flush();
   }
 
+  Error moveReplace(const std::string& to) override {
+    if (const Fault* fault = owner_.record(FileOp::kMoveFileReplace, path_, to)) {
+      return fault->error;
+    }
+    return inner_->moveReplace(to);
+  }
+
   // A failed close leaves the real file open; destroying this object closes
   // it, so nothing leaks.
   Error close() override {
@@ -74,6 +81,8 @@ const char* fileOpName(FileOp op) {
       return "identity";
     case FileOp::kClearReadOnly:
       return "clearReadOnly";
+    case FileOp::kLockFolder:
+      return "lockFolder";
     case FileOp::kRead:
       return "read";
     case FileOp::kWrite:
@@ -118,6 +127,7 @@ void FaultFileSystem::clearFaults() { faults_.clear(); }
 const Fault* FaultFileSystem::record(FileOp op, const std::string& path,
                                      const std::string& otherPath) {
   calls_.push_back({op, path, otherPath});
+  if (observer_) observer_(calls_.back());
   const Fault* hit = nullptr;
   // Every matching fault counts the call, also when an earlier one hits it,
   // so "the nth call" always means the nth call made.
@@ -188,6 +198,11 @@ Error FaultFileSystem::identity(const std::string& path, FileIdentity* id) {
 Error FaultFileSystem::clearReadOnly(const std::string& path) {
   if (const Fault* fault = record(FileOp::kClearReadOnly, path)) return fault->error;
   return inner_.clearReadOnly(path);
+}
+
+Error FaultFileSystem::lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) {
+  if (const Fault* fault = record(FileOp::kLockFolder, path)) return fault->error;
+  return inner_.lockFolder(path, lock);
 }
 
 }  // namespace platform

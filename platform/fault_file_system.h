@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,12 @@ enum class FileOp {
   kSyncParentDirectory,
   kIdentity,
   kClearReadOnly,
+  kLockFolder,
   kRead,  // the four operations on an open file
   kWrite,
   kFlush,
   kClose,
+  // File::moveReplace is recorded as kMoveFileReplace: it is the same move.
 };
 
 // The name of |op| as written in the FileSystem and File interfaces.
@@ -90,6 +93,10 @@ class FaultFileSystem : public FileSystem {
   // Removes all faults and resets their call counts.
   void clearFaults();
 
+  // Calls |observer| with each call as it reaches this object, before it is
+  // made or failed, so a test can act between any two operations.
+  void observe(std::function<void(const FileCall&)> observer) { observer_ = std::move(observer); }
+
   const std::vector<FileCall>& calls() const { return calls_; }
   void clearCalls() { calls_.clear(); }
 
@@ -104,6 +111,7 @@ class FaultFileSystem : public FileSystem {
   Error syncParentDirectory(const std::string& path) override;
   Error identity(const std::string& path, FileIdentity* id) override;
   Error clearReadOnly(const std::string& path) override;
+  Error lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) override;
 
   // Records a call and returns the fault that hits it, if any. Used by the
   // files this object hands out.
@@ -118,6 +126,7 @@ class FaultFileSystem : public FileSystem {
   FileSystem& inner_;
   std::vector<ActiveFault> faults_;
   std::vector<FileCall> calls_;
+  std::function<void(const FileCall&)> observer_;
 };
 
 }  // namespace platform

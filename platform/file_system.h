@@ -35,6 +35,23 @@ class File {
 
   // Closes the file. Further calls other than the destructor are invalid.
   virtual Error close() = 0;
+
+  // Renames this file, opened for writing with OpenOptions::renamable, from
+  // the name it was opened at to |to| in one step, replacing a regular file
+  // there (MoveFileExA with MOVEFILE_REPLACE_EXISTING), and flushes the
+  // rename to stable storage. Only this file is ever moved: when its name
+  // meanwhile names another file (someone removed or replaced it), nothing
+  // is renamed and the result is kAccessDenied. A folder or a read-only file
+  // at |to| is refused with kAccessDenied as by FileSystem::moveFileReplace.
+  // The file stays open.
+  virtual Error moveReplace(const std::string& to) = 0;
+};
+
+// An exclusive lock held by this process (FileSystem::lockFolder).
+// Destroying it releases the lock.
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
 };
 
 enum class Access { kRead, kWrite };
@@ -51,6 +68,9 @@ struct OpenOptions {
   // When false, a symbolic link standing at the path is never followed: the
   // open fails instead of writing through it.
   bool followLinks = true;
+  // When true, the file can be renamed through this open file
+  // (File::moveReplace); on Windows the handle then has DELETE access.
+  bool renamable = false;
 };
 
 // What tells two names of one file apart from two files: the device and
@@ -104,6 +124,14 @@ class FileSystem {
   // or creation inside it survives a crash. A no-op where the system does
   // this itself.
   virtual Error syncParentDirectory(const std::string& path) = 0;
+
+  // Waits until this process holds the exclusive lock of the folder that
+  // holds |path|, and hands it over in *lock. Every run that updates a file
+  // in that folder takes it first, so two updates of one file never
+  // interleave. The lock leaves nothing on disk and ends with the process
+  // that holds it, however that ends. kOk when the lock is held; any other
+  // result means no lock was taken.
+  virtual Error lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) = 0;
 
   // The identity of the file behind |path| (links followed), so that two
   // spellings of one file can be told apart. A backend that cannot tell

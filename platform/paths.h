@@ -27,8 +27,8 @@ bool isUncPath(std::string_view path);
 // installation folder:
 //  - both builds: a drive-absolute path;
 //  - the Windows build: a network path as well;
-//  - the Linux build: a native path ("/...", one leading slash) as well;
-//    a network path has no place there (no mapping into the Wine prefix).
+//  - the Linux build: nothing else: a native path ("/...") would lead out
+//    of the Wine prefix, and a network path has no place there.
 // Relative ("Host\"), drive-relative ("C:Host\") and root-relative ("\Host\")
 // paths are never absolute. Defined once per backend.
 bool isAbsolutePath(std::string_view path);

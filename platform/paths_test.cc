@@ -26,7 +26,7 @@ TEST(Paths, FormsAndWhichOfThemAreAbsoluteInThisBuild) {
       {"\\Host\\", false, false, false, false},
       {"Host\\", false, false, false, false},
       {"", false, false, false, false},
-      {"/opt/host/", false, false, true, false},
+      {"/opt/host/", false, false, false, false},
       {"\\\\server\\share\\Host\\", false, true, false, true},
       {"//server/share", false, true, false, true},
       {"\\\\server\\", false, false, false, false},

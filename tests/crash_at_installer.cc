@@ -71,6 +71,11 @@ class CrashingFileSystem : public platform::FileSystem {
     tick();
     return inner_.syncParentDirectory(path);
   }
+  platform::Error lockFolder(const std::string& path,
+                             std::unique_ptr<platform::FolderLock>* lock) override {
+    tick();
+    return inner_.lockFolder(path, lock);
+  }
 
  private:
   class CrashingFile : public platform::File {
@@ -93,6 +98,10 @@ class CrashingFileSystem : public platform::FileSystem {
       owner_.tick();
       return inner_->close();
     }
+    platform::Error moveReplace(const std::string& to) override {
+      owner_.tick();
+      return inner_->moveReplace(to);
+    }
 
    private:
     CrashingFileSystem& owner_;
@@ -112,6 +121,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string host = argv[1];
+  // The environment's own scratch folder goes beside the host, into the
+  // caller's scratch folder, which removes it also after a kill.
+  const std::string::size_type slash = host.find_last_of('/');
+  if (slash != std::string::npos && slash > 0) ::setenv("TMPDIR", host.substr(0, slash).c_str(), 1);
   testsupport::TestEnv env(host);
   second_run::prepareEnv(env, host);
   CrashingFileSystem crashing(env.files(), std::strtol(argv[2], nullptr, 10));

@@ -117,13 +117,19 @@ TEST(HostileHostEndToEnd, InstallPathsDeployOnlyIntoTheHostFolder) {
       {"Host\\", "Host", false},
       {"\\Host\\", "Host", false},
       {"C:Host\\", "Host", false},
-      // A network path has no place in the Linux build.
+      // A network path has no place in the Linux build, nor has a POSIX
+      // path: either would lead out of the prefix.
       {"\\\\server\\share\\", "server/share", false},
+      {"{prefix}/rip/", "../rip", false},
   };
   for (const InstallPathCase& c : cases) {
     SCOPED_TRACE(c.installPath);
     SandboxHost host;
-    host.registerHost(c.installPath);
+    std::string installPath = c.installPath;
+    if (installPath.starts_with("{prefix}")) {
+      installPath.replace(0, 8, host.prefix().string());
+    }
+    host.registerHost(installPath);
     makeHostFolders(host.prefix() / "drive_c" / c.hostFolder);
 
     const sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);

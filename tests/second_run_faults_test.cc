@@ -181,7 +181,9 @@ TEST_P(SecondRunFaultTest, UserFilesStayWhole) {
     // A file whose deletion failed is still there; the rerun must remove it.
     const platform::FileCall failed = failedCall(faults.calls(), kind.op, nth);
     Tree judged = after;
-    if (failed.op == FileOp::kDeleteFile) judged.erase(relativeTo(*host_, failed.path));
+    if (failed.op == FileOp::kDeleteFile) {
+      judged.erase(relativeTo(testsupport::windowsPathOf(*host_), failed.path));
+    }
     const std::vector<std::string> wrong = unexpectedFiles(*before_, *reference_, judged);
     if (!wrong.empty()) problems.push_back("unexpected content:" + joined(wrong));
     const std::vector<std::string> temporary = second_run::temporaryFiles(judged);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -92,6 +93,41 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
     EXPECT_EQ(mine.nPreHeater, 37);
     EXPECT_FALSE(merged.aMediaInfoList[1].bVisibleMedia);
     EXPECT_TRUE(merged.aMediaInfoList[0].bVisibleMedia);
+  }
+}
+
+// Two installers started at once, as a double-click or a deployment tool
+// starting it again would, over and over: each time every document keeps
+// the user's media and choice, and no temporary stays.
+TEST(UpdateEndToEnd, TwoRunsAtOnceKeepTheUsersMedia) {
+  constexpr int kRounds = 8;
+  SandboxHost host;
+  host.registerHost(sandbox::kInstallPath);
+  sandbox::createHostFolders(host);
+  ASSERT_EQ(sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput).size(),
+            63u);
+  std::vector<int> presetCounts;
+  for (const std::string& name : kDeviceSeriesFiles) {
+    const fs::path file = host.native(devicePath(name));
+    presetCounts.push_back(readDocument(file).aMediaInfoList.size());
+    changeAsTheUser(file);
+  }
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    auto run = [&] { return sandbox::runInstaller(kInstaller, host); };
+    std::future<sandbox::RunResult> first = std::async(std::launch::async, run);
+    std::future<sandbox::RunResult> second = std::async(std::launch::async, run);
+    for (sandbox::RunResult result : {first.get(), second.get()}) {
+      EXPECT_EQ(sandbox::progressLines(result.debugOutput).size(), 63u) << result.debugOutput;
+    }
+    for (std::size_t i = 0; i < kDeviceSeriesFiles.size(); ++i) {
+      const fs::path file = host.native(devicePath(kDeviceSeriesFiles[i]));
+      ASSERT_FALSE(fs::exists(file.string() + ".tmp") || fs::exists(file.string() + ".out"));
+      const devseries::DeviceSeries merged = readDocument(file);
+      ASSERT_EQ(merged.aMediaInfoList.size(), presetCounts[i] + 1) << file;
+      ASSERT_EQ(merged.aMediaInfoList[presetCounts[i]].strMediaName[0], testsupport::kUserMedia);
+      ASSERT_FALSE(merged.aMediaInfoList[1].bVisibleMedia) << file;
+    }
   }
 }
 

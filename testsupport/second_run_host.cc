@@ -89,7 +89,7 @@ std::vector<std::string> temporaryFiles(const Tree& tree) {
 }
 
 void prepareEnv(testsupport::TestEnv& env, const std::string& hostFolder) {
-  testsupport::registerHost(env.fakeRegistry(), hostFolder + "\\");
+  testsupport::registerHost(env.fakeRegistry(), testsupport::windowsPathOf(hostFolder) + "\\");
   testsupport::addPayloadStrings(env.fakeResources());
   testsupport::addSmallBlobs(env.fakeResources());
   for (int blobId : kDeviceSeriesBlobs) {

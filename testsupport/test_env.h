@@ -12,15 +12,17 @@
 #include "testsupport/capturing_debug_output.h"
 #include "testsupport/fake_registry.h"
 #include "testsupport/fake_resources.h"
+#include "testsupport/scratch_dir.h"
 
 namespace testsupport {
 
 class TestEnv : public platform::Env {
  public:
   // Uses the real file system of this build. On POSIX, Windows drive paths
-  // map below |root| (a Wine prefix) and native absolute paths are used as
-  // they stand; on Windows every path is the system's own and |root| is
-  // unused.
+  // map below |root| (a Wine prefix), except that drive Z: is the root of
+  // the file system, as in Wine's default prefix (see windowsPathOf), and
+  // native absolute paths are used as they stand; on Windows every path is
+  // the system's own and |root| is unused.
   explicit TestEnv(const std::string& root);
 
   // Uses |files|, which must outlive the environment.
@@ -49,8 +51,15 @@ class TestEnv : public platform::Env {
   FakeRegistry registry_;
   FakeResources resources_;
   CapturingDebugOutput output_;
+  std::unique_ptr<ScratchDir> prefix_;  // POSIX: the drives of TestEnv(root)
   std::unique_ptr<platform::FileSystem> ownedFiles_;
   platform::FileSystem* files_;
 };
+
+// The Windows path by which a TestEnv(root) reaches the native folder or
+// file |path|, as an install folder in the registry names it: on POSIX
+// "Z:" and |path| with backslashes (only a drive path is an install
+// folder there); on Windows |path| itself.
+std::string windowsPathOf(const std::string& path);
 
 }  // namespace testsupport

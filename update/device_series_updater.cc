@@ -1,6 +1,7 @@
 #include "update/device_series_updater.h"
 
 #include "devseries/device_series_io.h"
+#include "update/kept_output.h"
 #include "update/media_merge.h"
 #include "update/update_files.h"
 #include "xml/format_version.h"
@@ -55,6 +56,13 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
     return true;
   }
 
+  // One update in a folder at a time: a second run, a double-click or a
+  // deployment tool starting the installer again, waits here, then reads
+  // and merges the file the first one left. Without the lock the update
+  // does not start, and P keeps the user's file.
+  std::unique_ptr<platform::FolderLock> lock;
+  if (files.lockFolder(p, &lock) != platform::kOk) return true;
+
   devseries::DeviceSeries installed;
   {
     devseries::DeviceSeriesIO2 io(p, env);
@@ -101,8 +109,11 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   devseries::fitFeedCalibrationLists(updated);
 
   bool written = false;
+  // The writer's file at O stays open until it is renamed over P, so only
+  // what this run wrote can land there.
+  KeptOutput output(env, o);
   {
-    devseries::DeviceSeriesIO2 io(o, env);
+    devseries::DeviceSeriesIO2 io(o, output.env());
     // The writer takes the version of the document it finds at O, read
     // from its head. O is read back whole and compared with T, the new
     // payload just read: a copy that went wrong or was replaced meanwhile
@@ -117,10 +128,11 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   files.deleteFile(t);
   // Without the merged document, O holds at most the new payload: moving it
   // over P would lose the user's media. P keeps the user's file.
-  if (written && files.moveFileReplace(o, p) == platform::kOk) {
+  if (written && output.moveOver(p) == platform::kOk) {
     files.syncParentDirectory(p);
     return true;
   }
+  output.release();
   files.deleteFile(o);
   return true;
 }

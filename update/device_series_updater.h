@@ -31,6 +31,13 @@ using BlobWriter =
 // Leftovers of an earlier run at T and O are removed first (read-only ones
 // too: those names are the update's own).
 //
+// Updates of files in one folder never interleave: an installed P is
+// updated under the folder's lock (FileSystem::lockFolder), so a run that
+// starts while another updates P waits, then merges the file the other
+// left. The merged document is moved over P through the handle that wrote
+// it (File::moveReplace): a file another program put at O meanwhile is
+// never moved. Without the lock P is left as it is.
+//
 // Always returns true; every outcome shows only in the files and in the
 // progress lines written through |writeBlob|.
 bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,

@@ -1,14 +1,18 @@
 #include "platform/posix/posix_file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/posix/posix_error.h"
+#include "platform/posix/wine_paths.h"
 
 namespace platform::posix {
 
-PosixFile::PosixFile(int fd) : fd_(fd) {}
+PosixFile::PosixFile(int fd, std::string nativePath, std::string prefix)
+    : fd_(fd), path_(std::move(nativePath)), prefix_(std::move(prefix)) {}
 
 PosixFile::~PosixFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -61,6 +65,30 @@ Error PosixFile::close() {
   // After close(2) fails the descriptor is released anyway (Linux), so it
   // must not be closed again; the error still tells of lost data.
   if (::close(fd) != 0 && errno != EINTR) return errorFromErrno(errno, ErrnoContext::kWrite);
+  return kOk;
+}
+
+Error PosixFile::moveReplace(const std::string& to) {
+  if (fd_ < 0) return kInvalidHandle;
+  const std::string target = toNativePath(prefix_, to);
+  struct stat mine {};
+  struct stat named {};
+  if (::fstat(fd_, &mine) != 0) return errorFromErrno(errno, ErrnoContext::kWrite);
+  // The name must still be this file: one removed or replaced by someone
+  // else since this run wrote it is never moved into place.
+  if (::lstat(path_.c_str(), &named) != 0 || named.st_dev != mine.st_dev ||
+      named.st_ino != mine.st_ino) {
+    return kAccessDenied;
+  }
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 &&
+      (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+    return kAccessDenied;  // a folder, or a read-only file, is never replaced
+  }
+  if (::rename(path_.c_str(), target.c_str()) != 0) {
+    return errorFromErrno(errno, ErrnoContext::kWrite, target);
+  }
+  path_ = target;
   return kOk;
 }
 

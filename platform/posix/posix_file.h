@@ -1,14 +1,17 @@
 // platform::File over a POSIX file descriptor.
 #pragma once
 
+#include <string>
+
 #include "platform/file_system.h"
 
 namespace platform::posix {
 
 class PosixFile : public File {
  public:
-  // Takes ownership of the open descriptor |fd|.
-  explicit PosixFile(int fd);
+  // Takes ownership of the open descriptor |fd|, opened at the native path
+  // |nativePath|; Windows paths given to moveReplace map into |prefix|.
+  PosixFile(int fd, std::string nativePath, std::string prefix);
   ~PosixFile() override;
 
   PosixFile(const PosixFile&) = delete;
@@ -28,8 +31,15 @@ class PosixFile : public File {
   // close(2). A second close reports kInvalidHandle.
   Error close() override;
 
+  // rename(2), after comparing the device and inode of the descriptor with
+  // those of the name it was opened at: the name is checked just before the
+  // rename, so a file put there meanwhile is never moved over |to|.
+  Error moveReplace(const std::string& to) override;
+
  private:
   int fd_;
+  std::string path_;
+  std::string prefix_;
 };
 
 }  // namespace platform::posix

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +57,19 @@ void closeQuietly(int fd) {
   ::close(fd);
   errno = saved;
 }
+
+// An exclusive flock(2) on a folder's descriptor; closing it releases the
+// lock.
+class PosixFolderLock : public FolderLock {
+ public:
+  explicit PosixFolderLock(int fd) : fd_(fd) {}
+  ~PosixFolderLock() override { ::close(fd_); }
+  PosixFolderLock(const PosixFolderLock&) = delete;
+  PosixFolderLock& operator=(const PosixFolderLock&) = delete;
+
+ private:
+  int fd_;
+};
 
 }  // namespace
 
@@ -122,7 +136,7 @@ Error PosixFileSystem::open(const std::string& path, const OpenOptions& options,
     ::close(fd);
     return error;
   }
-  *file = std::make_unique<PosixFile>(fd);
+  *file = std::make_unique<PosixFile>(fd, native, prefix_);
   return kOk;
 }
 
@@ -288,6 +302,24 @@ Error PosixFileSystem::syncParentDirectory(const std::string& path) {
   if (::fsync(fd) != 0 && errno != EINVAL) error = errorFromErrno(errno, ErrnoContext::kWrite);
   ::close(fd);
   return error;
+}
+
+Error PosixFileSystem::lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) {
+  if (lock == nullptr) return kInvalidParameter;
+  const std::string folder = parentOf(nativePath(path));
+  const int fd = openRetrying(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errorFromErrno(errno, ErrnoContext::kRead, folder + "/.");
+  int result = 0;
+  do {
+    result = ::flock(fd, LOCK_EX);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    const Error error = errorFromErrno(errno, ErrnoContext::kWrite);
+    ::close(fd);
+    return error;
+  }
+  *lock = std::make_unique<PosixFolderLock>(fd);
+  return kOk;
 }
 
 Error PosixFileSystem::identity(const std::string& path, FileIdentity* id) {

@@ -60,6 +60,10 @@ class PosixFileSystem : public FileSystem {
   // folders (EINVAL) counts as one that needs no sync.
   Error syncParentDirectory(const std::string& path) override;
 
+  // flock(2) on a descriptor of the folder holding |path|: released when the
+  // lock object closes it or the process ends, and no file is made.
+  Error lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) override;
+
   // The device and inode of the file behind |path| (stat(2)).
   Error identity(const std::string& path, FileIdentity* id) override;
 

@@ -6,7 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 #include "testsupport/scratch_dir.h"
 
@@ -51,6 +55,44 @@ TEST_F(PosixFileSystemTest, WritesAndReadsThroughWindowsPaths) {
   EXPECT_EQ(got, 0u);  // end of file
   EXPECT_EQ(file->close(), kOk);
   EXPECT_EQ(file->close(), kInvalidHandle);
+}
+
+TEST_F(PosixFileSystemTest, MoveThroughTheOpenFileMovesOnlyThatFile) {
+  scratch_.write("dosdevices/c:/dir/P", "old");
+  const OpenOptions renamable{Access::kWrite, Disposition::kCreateNew, false, true};
+  std::unique_ptr<File> replaced;
+  std::unique_ptr<File> mine;
+  ASSERT_EQ(files_.open("C:\\dir\\A.out", renamable, &replaced), kOk);
+  ASSERT_EQ(files_.open("C:\\dir\\B.out", renamable, &mine), kOk);
+  std::uint32_t written = 0;
+  ASSERT_EQ(mine->write("new", 3, &written), kOk);
+  ASSERT_EQ(mine->flush(), kOk);
+  // Another program puts its own file at the name: it never moves over P.
+  std::filesystem::remove(onDisk("dir/A.out"));
+  scratch_.write("dosdevices/c:/dir/A.out", "theirs");
+  EXPECT_EQ(replaced->moveReplace("C:\\dir\\P"), kAccessDenied);
+  EXPECT_EQ(ScratchDir::read(onDisk("dir/P")), "old");
+  EXPECT_EQ(mine->moveReplace("c:\\DIR\\p"), kOk);
+  EXPECT_EQ(ScratchDir::read(onDisk("dir/P")), "new");
+  EXPECT_FALSE(ScratchDir::exists(onDisk("dir/B.out")));
+}
+
+TEST_F(PosixFileSystemTest, FolderLockWaitsForItsHolderAndLeavesNothing) {
+  scratch_.mkdirs("dosdevices/c:/dir");
+  std::unique_ptr<FolderLock> held;
+  ASSERT_EQ(files_.lockFolder("C:\\dir\\P", &held), kOk);
+  std::atomic<bool> taken{false};
+  std::thread other([&] {
+    std::unique_ptr<FolderLock> lock;
+    EXPECT_EQ(files_.lockFolder("c:\\DIR\\Q", &lock), kOk);
+    taken = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(taken);
+  held.reset();
+  other.join();
+  EXPECT_TRUE(taken);
+  EXPECT_TRUE(std::filesystem::is_empty(onDisk("dir")));
 }
 
 TEST_F(PosixFileSystemTest, OpenDispositions) {

@@ -1,9 +1,11 @@
 #include "platform/posix/wine_paths.h"
 
 #include <dirent.h>
+#include <locale.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wctype.h>
 
 #include <algorithm>
 #include <cctype>
@@ -11,15 +13,35 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/unicode.h"
 
 namespace platform::posix {
 namespace {
 
-bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
+// The locale whose case mappings fold names: C.UTF-8 maps every letter of
+// Unicode. Null when the system lacks it; names then fold in ASCII only, so
+// at worst a name is not found, never a wrong one taken.
+locale_t foldingLocale() {
+  static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+  return locale;
+}
+
+// |name| as Wine compares file names: each UTF-16 unit upper-cased by its
+// simple mapping. Characters beyond the BMP are UTF-16 surrogate pairs to
+// Wine, which it leaves as they are.
+std::u32string folded(const std::string& name) {
+  const locale_t locale = foldingLocale();
+  std::u32string result;
+  for (std::size_t pos = 0; pos < name.size();) {
+    char32_t c = decodeUtf8(name, &pos);
+    if (c < 0x80) {
+      c = static_cast<char32_t>(std::toupper(static_cast<int>(c)));
+    } else if (c <= 0xFFFF && locale != locale_t{}) {
+      c = static_cast<char32_t>(::towupper_l(static_cast<wint_t>(c), locale));
+    }
+    result.push_back(c);
+  }
+  return result;
 }
 
 bool exists(const std::string& path) {
@@ -33,10 +55,11 @@ bool exists(const std::string& path) {
 std::string findIgnoringCase(const std::string& folder, const std::string& name) {
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (dir == nullptr) return {};
+  const std::u32string wanted = folded(name);
   std::string best;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string candidate = entry->d_name;
-    if (sameIgnoringAsciiCase(candidate, name) && (best.empty() || candidate < best)) {
+    if (folded(candidate) == wanted && (best.empty() || candidate < best)) {
       best = candidate;
     }
   }
@@ -150,9 +173,6 @@ std::string defaultWinePrefix() {
 
 namespace platform {
 
-bool isAbsolutePath(std::string_view path) {
-  if (isDriveAbsolutePath(path)) return true;
-  return !path.empty() && path[0] == '/' && !(path.size() >= 2 && isPathSeparator(path[1]));
-}
+bool isAbsolutePath(std::string_view path) { return isDriveAbsolutePath(path); }
 
 }  // namespace platform

@@ -18,12 +18,15 @@
 //  - a relative path stays relative (to the working folder), its ".." kept.
 // For drive and relative paths, each component that does not exist with
 // exactly that name is matched without regard to case against the entries
-// of its folder, as Wine does (ASCII letters only, which covers every name
-// the system uses); a component that matches nothing is kept as written,
+// of its folder, as Wine does: every letter, upper-cased by its simple
+// Unicode mapping (glibc's C.UTF-8; ASCII letters only where the system
+// lacks that locale); a component that matches nothing is kept as written,
 // and so are all components after it.
 //
 // platform::isAbsolutePath (platform/paths.h) of this build is defined with
-// this mapping: drive-absolute and native paths, never a network path.
+// this mapping: drive-absolute paths only. A native path maps as it stands,
+// outside the prefix, and a network path nowhere, so neither can name a
+// host's folder.
 #pragma once
 
 #include <string>

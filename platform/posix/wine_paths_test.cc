@@ -39,6 +39,37 @@ TEST_F(WinePathsTest, ComponentsMatchExistingNamesWithoutRegardToCase) {
             drive("/Program Files/New Folder/harvel"));
 }
 
+// Every letter folds, by its simple upper-case mapping as Wine compares
+// names: a name on disk, the spelling asked for, and whether they match.
+TEST_F(WinePathsTest, LettersOfEveryScriptMatchWithoutRegardToCase) {
+  const struct {
+    const char* onDisk;
+    const char* asked;
+    bool matches;
+  } cases[] = {
+      {"HÄRVEL ü", "Härvel Ü", true},                   // Latin-1
+      {"ŁÓDŹ", "łódź", true},                           // Latin Extended-A
+      {"ΣΟΦΊΑ", "σοφία", true},                         // Greek
+      {"ΣΟΦΟΣ", "σοφος", true},                         // final sigma upper-cases to Σ too
+      {"ДРУКАРКА", "друкарка", true},                   // Cyrillic
+      {"ＲＩＰ", "ｒｉｐ", true},                       // full-width
+      {"STRASSE", "straße", false},                     // ß has no single upper-case letter
+      {"ẞ", "ß", false},                                // nor does capital ß fold to it upwards
+      {"ISTANBUL", "ıstanbul", true},                   // dotless ı upper-cases to I
+      {"İSTANBUL", "istanbul", false},                  // dotted İ is no I
+      {"\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", false},  // beyond the BMP: left as is
+  };
+  int folder = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.asked);
+    const std::string parent = std::to_string(++folder);  // one folder per case
+    scratch_.mkdirs("dosdevices/c:/" + parent + "/" + c.onDisk);
+    const std::string expected = c.matches ? c.onDisk : c.asked;
+    EXPECT_EQ(toNativePath(scratch_.path(), "C:\\" + parent + "\\" + c.asked + "\\x"),
+              drive("/" + parent + "/" + expected + "/x"));
+  }
+}
+
 TEST_F(WinePathsTest, ExactNameWinsOverOtherCases) {
   scratch_.mkdirs("dosdevices/c:/dir/Name");
   scratch_.mkdirs("dosdevices/c:/dir/NAME");

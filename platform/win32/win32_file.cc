@@ -5,6 +5,11 @@
 #endif
 #include <windows.h>
 
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_error.h"
 
 namespace platform::win32 {
@@ -57,6 +62,31 @@ Error Win32File::close() {
   handle_ = INVALID_HANDLE_VALUE;
   // A handle whose CloseHandle failed is gone all the same; never retry it.
   if (!::CloseHandle(handle)) return lastError();
+  return kOk;
+}
+
+Error Win32File::moveReplace(const std::string& to) {
+  if (handle_ == INVALID_HANDLE_VALUE) return kInvalidHandle;
+  const std::wstring target = toWide(to);
+  // As moveFileReplace: a folder or a read-only file is never replaced,
+  // also when Wine runs as root and would replace it.
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    return kAccessDenied;
+  }
+  const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes, 0);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(info->FileName, target.c_str(), nameBytes);
+  if (!::SetFileInformationByHandle(handle_, FileRenameInfo, info,
+                                    static_cast<DWORD>(buffer.size()))) {
+    return lastError();
+  }
+  if (!::FlushFileBuffers(handle_)) return lastError();
   return kOk;
 }
 

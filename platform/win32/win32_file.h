@@ -27,6 +27,13 @@ class Win32File : public File {
   // CloseHandle. A second close reports kInvalidHandle.
   Error close() override;
 
+  // SetFileInformationByHandle with FileRenameInfo (replacing) on this
+  // handle, which must have DELETE access, then FlushFileBuffers, as
+  // MOVEFILE_WRITE_THROUGH returns only once the move is on disk. The
+  // handle is the file: opened without sharing, nobody can rename or
+  // delete it meanwhile, so only what this handle wrote is moved.
+  Error moveReplace(const std::string& to) override;
+
  private:
   void* handle_;
 };

@@ -111,6 +111,29 @@ std::wstring parentOf(const std::wstring& path) {
   return folder;
 }
 
+// |value| as sixteen hexadecimal digits.
+std::wstring hexDigits(std::uint64_t value) {
+  std::wstring digits(16, L'0');
+  for (int i = 15; i >= 0; --i, value >>= 4)
+    digits[static_cast<std::size_t>(i)] = L"0123456789abcdef"[value & 0xF];
+  return digits;
+}
+
+// A named mutex owned by this thread; destroying it releases and closes it.
+class MutexLock : public FolderLock {
+ public:
+  explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+  ~MutexLock() override {
+    ::ReleaseMutex(mutex_);
+    ::CloseHandle(mutex_);
+  }
+  MutexLock(const MutexLock&) = delete;
+  MutexLock& operator=(const MutexLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
 }  // namespace
 
 Error Win32FileSystem::open(const std::string& path, const OpenOptions& options,
@@ -136,7 +159,7 @@ Error Win32FileSystem::open(const std::string& path, const OpenOptions& options,
   // FILE_READ_ATTRIBUTES: what the handle is gets checked after the open,
   // also for a writer.
   const DWORD access =
-      FILE_READ_ATTRIBUTES |
+      FILE_READ_ATTRIBUTES | (options.renamable ? DELETE : 0) |
       (writing ? GENERIC_WRITE : (truncating ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ));
   DWORD creation = OPEN_EXISTING;
   if (options.disposition == Disposition::kCreateAlways) creation = CREATE_ALWAYS;
@@ -256,6 +279,28 @@ Error Win32FileSystem::syncParentDirectory(const std::string& path) {
     return error == kFileNotFound ? kPathNotFound : error;
   }
   return isFolder(attributes) ? kOk : kPathNotFound;
+}
+
+Error Win32FileSystem::lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) {
+  if (lock == nullptr) return kInvalidParameter;
+  FileIdentity folder;
+  const std::wstring wide = parentOf(toWide(path));
+  if (const Error error = identity(fromWide(wide), &folder); error != kOk) return error;
+  // The global namespace: a run of a service in another session counts too.
+  // A mutex made there by another user that this one may not open fails
+  // the lock, and the caller leaves its file as it is.
+  const std::wstring name =
+      L"Global\\FolderLock." + hexDigits(folder.volume) + L"." + hexDigits(folder.file);
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+  if (mutex == nullptr) return lastError();
+  const DWORD waited = ::WaitForSingleObject(mutex, INFINITE);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    const Error error = waited == WAIT_FAILED ? lastError() : kInvalidHandle;
+    ::CloseHandle(mutex);
+    return error;
+  }
+  *lock = std::make_unique<MutexLock>(mutex);
+  return kOk;
 }
 
 Error Win32FileSystem::identity(const std::string& path, FileIdentity* id) {

@@ -70,6 +70,14 @@ class Win32FileSystem : public FileSystem {
   // Windows search does.
   Error findExactName(const std::string& path) override;
 
+  // A named mutex of the global namespace whose name is taken from the volume
+  // serial number and file index of the folder holding |path|, so every
+  // spelling of the folder gets the same one. Nothing is made on disk, and
+  // a mutex whose owner ended without releasing it (killed) is taken over
+  // (WAIT_ABANDONED). The lock of the whole folder leaves the installed
+  // file free: a handle held on it would keep the rename from replacing it.
+  Error lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) override;
+
   // The volume serial number and file index of the file behind |path|
   // (GetFileInformationByHandle on a handle without access).
   Error identity(const std::string& path, FileIdentity* id) override;

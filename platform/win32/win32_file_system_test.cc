@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/win32/wide.h"
 #include "testsupport/scratch_dir.h"
@@ -54,6 +62,45 @@ TEST_F(Win32FileSystemTest, NonAsciiNamesAndMixedSeparatorsRoundTrip) {
   const auto entry = std::filesystem::directory_iterator(std::filesystem::path(toWide(folder)));
   EXPECT_EQ(fromWide(entry->path().filename().wstring()), "日本.dsr");
   EXPECT_EQ(files_.findExactName(folder + "\\日本.dsr"), kOk);
+}
+
+TEST_F(Win32FileSystemTest, MoveThroughTheOpenFileReplacesOnlyWritableFiles) {
+  const std::string p = scratch_ / "P";
+  ASSERT_EQ(writeFile(p, "old"), kOk);
+  const OpenOptions renamable{Access::kWrite, Disposition::kCreateNew, false, true};
+  std::unique_ptr<File> mine;
+  ASSERT_EQ(files_.open(scratch_ / "B.out", renamable, &mine), kOk);
+  std::uint32_t written = 0;
+  ASSERT_EQ(mine->write("new", 3, &written), kOk);
+  ASSERT_EQ(mine->flush(), kOk);
+  // Opened without sharing, the file cannot be taken from its name.
+  EXPECT_NE(files_.deleteFile(scratch_ / "B.out"), kOk);
+  ASSERT_TRUE(::SetFileAttributesW(toWide(p).c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(mine->moveReplace(p), kAccessDenied);
+  ASSERT_TRUE(::SetFileAttributesW(toWide(p).c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(mine->moveReplace(p), kOk);
+  EXPECT_EQ(mine->close(), kOk);
+  EXPECT_EQ(readFile(p), "new");
+  EXPECT_FALSE(ScratchDir::exists(scratch_ / "B.out"));
+}
+
+TEST_F(Win32FileSystemTest, FolderLockWaitsForItsHolderAndLeavesNothing) {
+  const std::string folder = scratch_ / "dir";
+  ASSERT_EQ(files_.createDirectory(folder), kOk);
+  std::unique_ptr<FolderLock> held;
+  ASSERT_EQ(files_.lockFolder(folder + "\\P", &held), kOk);
+  std::atomic<bool> taken{false};
+  std::thread other([&] {
+    std::unique_ptr<FolderLock> lock;
+    EXPECT_EQ(files_.lockFolder(folder + "/Q", &lock), kOk);
+    taken = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(taken);
+  held.reset();
+  other.join();
+  EXPECT_TRUE(taken);
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(folder)));
 }
 
 TEST_F(Win32FileSystemTest, FileReadsToTheEndAndClosesOnce) {
