@@ -94,7 +94,7 @@ TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlStaysWhenItsBackupFails) {
     faults_.clearFaults();
     faults_.inject(fault);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     EXPECT_TRUE(blobCalls_.empty());
     EXPECT_EQ(ScratchDir::read(p_), garbage);
@@ -116,7 +116,7 @@ TEST_F(DeviceSeriesUpdaterTest, XmlThatIsNoDeviceSeriesDocumentIsLeftAlone) {
     blobCalls_.clear();
     ScratchDir::overwrite(p_, document);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     EXPECT_TRUE(blobCalls_.empty());
     EXPECT_EQ(ScratchDir::read(p_), document);
@@ -216,7 +216,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedWriteOfTheNewPayloadLeavesNothing) {
   useTypicalFiles();
   failBlobWrites_ = true;
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -226,7 +226,7 @@ TEST_F(DeviceSeriesUpdaterTest, UnreadableNewPayloadLeavesNoTemporaryFile) {
   useTypicalFiles();
   payload_ = "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"6.6.13.0\"/>";
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -236,7 +236,7 @@ TEST_F(DeviceSeriesUpdaterTest, NewPayloadThatCannotBeOpenedLeavesNoTemporaryFil
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kOpen, platform::kSharingViolation, 0, ".tmp"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -246,7 +246,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedCopyToTheOutputStopsTheUpdate) {
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kCopyFile, platform::kDiskFull, 0, ".out"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -265,7 +265,7 @@ TEST_F(DeviceSeriesUpdaterTest, OutputWhoseVersionCannotBeReadStopsTheUpdate) {
     faults_.clearFaults();
     faults_.inject(fault);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     expectInstalledFileUntouched();
     expectNoTemporaries();
@@ -291,7 +291,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedMergedWriteLeavesTheUsersFile) {
     faults_.clearCalls();
     faults_.inject(fault);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     expectInstalledFileUntouched();
     expectNoTemporaries();
@@ -304,7 +304,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedMoveLeavesNoTemporaryFile) {
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kMoveFileReplace, platform::kAccessDenied));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -314,7 +314,7 @@ TEST_F(DeviceSeriesUpdaterTest, ReadOnlyInstalledFileIsNotReplaced) {
   useTypicalFiles();
   ScratchDir::makeReadOnly(p_);
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -364,7 +364,7 @@ TEST_F(DeviceSeriesUpdaterTest, LinkAtTheOutputThatCannotBeRemovedStopsTheUpdate
   // Only the removal before the copy fails; the copy then meets the link.
   faults_.inject(Fault::failCall(FileOp::kDeleteFile, platform::kAccessDenied, 1, ".out"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   EXPECT_EQ(ScratchDir::read(victim), "not yours");
   expectInstalledFileUntouched();
