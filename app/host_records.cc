@@ -107,4 +107,21 @@ bool readHostUserSettings(platform::Registry& registry, HostUserSettings* settin
          readValueText(registry, key.handle(), "Model", false, &settings->model);
 }
 
+std::string installFolderOf(const std::string& installPath) {
+  if (installPath.empty() || installPath.back() == '\\' || installPath.back() == '/') {
+    return installPath;
+  }
+  return installPath + '\\';
+}
+
+bool findHostInstallFolder(platform::Registry& registry, std::string* installFolder) {
+  HostUserSettings settings;
+  if (!readHostUserSettings(registry, &settings)) return false;
+  HostInstallRecord record;
+  if (!readHostInstallRecord(registry, &record)) return false;
+  if (record.installPath.empty()) return false;
+  *installFolder = installFolderOf(record.installPath);
+  return true;
+}
+
 }  // namespace app

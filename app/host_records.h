@@ -55,4 +55,16 @@ bool readHostInstallRecord(platform::Registry& registry, HostInstallRecord* reco
 // Model, of any type, each taken as text up to its first NUL.
 bool readHostUserSettings(platform::Registry& registry, HostUserSettings* settings);
 
+// The installation folder with a path separator at its end: "\" is added
+// when it ends in neither "\" nor "/", so the relative pieces appended to it
+// land inside the host's folder rather than beside it.
+std::string installFolderOf(const std::string& installPath);
+
+// Finds the host as the installer does: reads the user settings, then the
+// installation record, and gives the installation folder (installFolderOf)
+// in *installFolder. False, leaving it unchanged, when either read fails or
+// InstallPath is empty: without a folder every target would be relative to
+// wherever the program happens to run, which is no host installation.
+bool findHostInstallFolder(platform::Registry& registry, std::string* installFolder);
+
 }  // namespace app

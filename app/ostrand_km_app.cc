@@ -74,32 +74,27 @@ bool COstrandKMApp::RunDeviceSeriesUpdater(platform::Env& env, const std::string
   return update::DeviceSeriesUpdater(env, writeBlob, installedPath, blobId);
 }
 
-std::string installFolderOf(const std::string& installPath) {
-  if (installPath.empty() || installPath.back() == '\\' || installPath.back() == '/') {
-    return installPath;
-  }
-  return installPath + '\\';
-}
-
 bool COstrandKMApp::InitInstance() {
   platform::Env& env = env_ != nullptr ? *env_ : platform::Env::Default();
   const Updater updater = updater_ ? updater_ : Updater(&COstrandKMApp::RunDeviceSeriesUpdater);
 
-  HostUserSettings settings;
-  if (!readHostUserSettings(env.registry(), &settings)) return true;
-  HostInstallRecord record;
-  if (!readHostInstallRecord(env.registry(), &record)) return true;
-  // Without a folder every target would be relative to wherever the program
-  // happens to run; that is no host installation.
-  if (record.installPath.empty()) return true;
-  const std::string installFolder = installFolderOf(record.installPath);
+  outcome_ = InstallOutcome::kNoHost;
+  std::string installFolder;
+  if (!findHostInstallFolder(env.registry(), &installFolder)) return true;
 
+  bool allDeployed = true;
   for (const PayloadStep& step : payloadTable()) {
     std::string path;
-    if (!buildTargetPath(env.resources(), installFolder, step, &path)) continue;
+    if (!buildTargetPath(env.resources(), installFolder, step, &path)) {
+      // A payload file without its target name is a file not deployed; a
+      // folder's creation is not examined (its files tell).
+      if (step.action != PayloadAction::kCreateFolder) allDeployed = false;
+      continue;
+    }
+    bool deployed = true;
     switch (step.action) {
       case PayloadAction::kWrite:
-        ResourceDeployer(env, path, step.blobId);
+        deployed = ResourceDeployer(env, path, step.blobId);
         break;
       case PayloadAction::kCreateFolder:
         createFolderIfMissing(env.files(), path);
@@ -107,21 +102,24 @@ bool COstrandKMApp::InitInstance() {
       case PayloadAction::kUpdate:
         switch (examineInstalledCopy(env.files(), path)) {
           case InstalledCopy::kMergeable:
-            updater(env, path, step.blobId);
+            deployed = updater(env, path, step.blobId);
             break;
           case InstalledCopy::kUnexaminable:
             // Left exactly as it is, with the line a write refused at the
             // open would give.
             emitProgressLine(env.debugOutput(), ProgressOutcome::kFileCannotOpen, path);
+            deployed = false;
             break;
           case InstalledCopy::kNone:
           case InstalledCopy::kShort:
-            ResourceDeployer(env, path, step.blobId);
+            deployed = ResourceDeployer(env, path, step.blobId);
             break;
         }
         break;
     }
+    allDeployed = allDeployed && deployed;
   }
+  outcome_ = allDeployed ? InstallOutcome::kDeployed : InstallOutcome::kNotAllDeployed;
   return true;
 }
 

@@ -11,10 +11,26 @@
 
 namespace app {
 
+// How a run ended, as the process exit status tells it to whoever started
+// the installer (a script, a deployment tool). The progress lines stay as
+// they are; this is the only other trace of a run.
+enum class InstallOutcome : int {
+  // The host was found and every payload file deployed: written, or for a
+  // device-series file written, merged, or replaced after its backup.
+  kDeployed = 0,
+  // The host's records were not found or not usable; nothing was touched.
+  kNoHost = 1,
+  // The host was found, but at least one payload file was not deployed
+  // (a "file cannot opened" or other error line, or an installed
+  // device-series file left as it was).
+  kNotAllDeployed = 2,
+};
+
 class COstrandKMApp : public CWinApp {
  public:
   // Hands an installed device-series file and the blob id of its new payload
-  // to the device-series merge. The result is ignored.
+  // to the device-series merge. True when the file afterwards holds the new
+  // payload or its merge with the installed document.
   using Updater =
       std::function<bool(platform::Env& env, const std::string& installedPath, int blobId)>;
 
@@ -33,8 +49,15 @@ class COstrandKMApp : public CWinApp {
   // ordinary files, creates the three profile folders when nothing exists at
   // their paths, and for each device-series file either hands an installed
   // copy of at least 1024 bytes to the merge or writes the blob. Single
-  // failures are reported by their progress lines only. Returns true.
+  // failures are reported by their progress lines and in outcome(), and
+  // never stop the run. Returns true.
   bool InitInstance() override;
+
+  // The outcome of the last InitInstance as the process exit code.
+  int ExitInstance() override { return static_cast<int>(outcome_); }
+
+  // The outcome of the last InitInstance (kNoHost before the first).
+  InstallOutcome outcome() const { return outcome_; }
 
   // The real merge, writing its blobs with ResourceDeployer.
   static bool RunDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
@@ -43,15 +66,11 @@ class COstrandKMApp : public CWinApp {
  private:
   platform::Env* env_ = nullptr;
   Updater updater_;
+  InstallOutcome outcome_ = InstallOutcome::kNoHost;
 };
 
 // The program's single application object, registered during static
 // initialisation.
 extern COstrandKMApp theApp;
-
-// The installation folder with a path separator at its end: "\" is added
-// when it ends in neither "\" nor "/", so the relative pieces appended to it
-// land inside the host's folder rather than beside it.
-std::string installFolderOf(const std::string& installPath);
 
 }  // namespace app

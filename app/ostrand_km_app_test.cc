@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/host_records.h"
 #include "app/progress_log.h"
 #include "platform/fault_file_system.h"
 #include "testsupport/app_host.h"
@@ -51,15 +52,17 @@ class InitInstanceTest : public ::testing::Test {
   std::string installPath() const { return testsupport::windowsPathOf(host) + "\\"; }
   void registerHost() { testsupport::registerHost(env.fakeRegistry(), installPath()); }
 
-  // Runs the start-up hook with an updater that records its calls and marks
-  // them among the progress lines.
-  bool run() {
+  // Runs the start-up hook with an updater that records its calls, marks
+  // them among the progress lines and answers |updaterDeploys|; returns the
+  // exit code the run ends with.
+  int run() {
     COstrandKMApp app(env, [this](platform::Env& e, const std::string& path, int blobId) {
       updates.push_back({path, blobId});
       e.debugOutput().write("update " + path + " " + std::to_string(blobId));
-      return true;
+      return updaterDeploys;
     });
-    return app.InitInstance();
+    EXPECT_TRUE(app.InitInstance());
+    return app.ExitInstance();
   }
 
   std::string devicePath(const std::string& name) const {
@@ -101,10 +104,15 @@ class InitInstanceTest : public ::testing::Test {
   std::string host = scratch / "Host";
   TestEnv env;
   std::vector<Update> updates;
+  bool updaterDeploys = true;
 };
 
+constexpr int kDeployed = static_cast<int>(InstallOutcome::kDeployed);
+constexpr int kNoHost = static_cast<int>(InstallOutcome::kNoHost);
+constexpr int kNotAllDeployed = static_cast<int>(InstallOutcome::kNotAllDeployed);
+
 TEST_F(InitInstanceTest, UnregisteredHostStopsSilently) {
-  EXPECT_TRUE(run());
+  EXPECT_EQ(run(), kNoHost);
   EXPECT_TRUE(lines().empty());
   EXPECT_TRUE(fs::is_empty(at("Rastella/Device")));
   EXPECT_TRUE(fs::is_empty(at("Profiles")));
@@ -115,7 +123,7 @@ TEST_F(InitInstanceTest, MissingInstallationRecordStopsSilently) {
   env.fakeRegistry().failValue(platform::Hive::kLocalMachine,
                                "Software\\Harvel\\Harvel Rastella Dual\\Installer", "UserName",
                                platform::kFileNotFound);
-  EXPECT_TRUE(run());
+  EXPECT_EQ(run(), kNoHost);
   EXPECT_TRUE(lines().empty());
   EXPECT_TRUE(fs::is_empty(at("Rastella/Device")));
 }
@@ -125,7 +133,7 @@ TEST_F(InitInstanceTest, MissingUserSettingsStopBeforeTheInstallationRecordIsRea
   env.fakeRegistry().failValue(platform::Hive::kLocalMachine,
                                "Software\\Harvel\\Harvel Rastella Dual\\User", "Model",
                                platform::kFileNotFound);
-  EXPECT_TRUE(run());
+  EXPECT_EQ(run(), kNoHost);
   EXPECT_TRUE(lines().empty());
   for (const std::string& name : env.fakeRegistry().queriedValues()) {
     EXPECT_NE(name, "InstallPath");
@@ -134,13 +142,13 @@ TEST_F(InitInstanceTest, MissingUserSettingsStopBeforeTheInstallationRecordIsRea
 
 TEST_F(InitInstanceTest, EmptyInstallPathStopsSilently) {
   testsupport::registerHost(env.fakeRegistry(), "");
-  EXPECT_TRUE(run());
+  EXPECT_EQ(run(), kNoHost);
   EXPECT_TRUE(lines().empty());
 }
 
 TEST_F(InitInstanceTest, FreshHostGetsEveryFileInTableOrder) {
   registerHost();
-  EXPECT_TRUE(run());
+  EXPECT_EQ(run(), kDeployed);
 
   std::vector<std::string> expected;
   int number = 1;
@@ -169,7 +177,7 @@ TEST_F(InitInstanceTest, FreshHostGetsEveryFileInTableOrder) {
 TEST_F(InitInstanceTest, HostWithoutProfilesFolderReportsEveryProfile) {
   fs::remove(at("Profiles"));
   registerHost();
-  EXPECT_TRUE(run());
+  EXPECT_EQ(run(), kNotAllDeployed);
   ASSERT_EQ(lines().size(), 63u);
   const auto targets = writtenTargets();
   for (int i = 0; i < 9; ++i)
@@ -185,7 +193,7 @@ TEST_F(InitInstanceTest, SomethingAtAFolderPathIsNotReplacedByAFolder) {
   fs::create_directories(at("Profiles/Ostrand KM"));
   writeAt("Profiles/Ostrand KM/Ostrand CMYK", "a file, not a folder");
   registerHost();
-  run();
+  EXPECT_EQ(run(), kNotAllDeployed);
   EXPECT_EQ(ScratchDir::read(at("Profiles/Ostrand KM/Ostrand CMYK")), "a file, not a folder");
   // The 25 profiles of ink-set folder 1 cannot be written; folder 2 can.
   const auto targets = writtenTargets();
@@ -197,7 +205,7 @@ TEST_F(InitInstanceTest, SomethingAtAFolderPathIsNotReplacedByAFolder) {
 TEST_F(InitInstanceTest, ShortInstalledSeriesFileIsOverwritten) {
   writeAt("Rastella/Device/Ostrand KM 300.dsr", std::string(1023, 'u'));
   registerHost();
-  run();
+  EXPECT_EQ(run(), kDeployed);
   EXPECT_TRUE(updates.empty());
   EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM 300.dsr")), "blob 131");
   EXPECT_EQ(lines()[59], updatedLine(60, devicePath("Ostrand KM 300.dsr"), 131));
@@ -208,7 +216,7 @@ TEST_F(InitInstanceTest, InstalledSeriesFileOf1024BytesGoesToTheMerge) {
   writeAt("Rastella/Device/Ostrand KM LX.dsr", installed);
   writeAt("Rastella/Device/Ostrand KM.dsr", std::string(5000, 'v'));
   registerHost();
-  run();
+  EXPECT_EQ(run(), kDeployed);
   EXPECT_EQ(updates, (std::vector<Update>{{devicePath("Ostrand KM LX.dsr"), 132},
                                           {devicePath("Ostrand KM.dsr"), 130}}));
   EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM LX.dsr")), installed);
@@ -217,6 +225,10 @@ TEST_F(InitInstanceTest, InstalledSeriesFileOf1024BytesGoesToTheMerge) {
   EXPECT_EQ(lines()[60], "update " + devicePath("Ostrand KM LX.dsr") + " 132");
   EXPECT_EQ(lines()[61], updatedLine(61, devicePath("Ostrand KM 300 LX.dsr"), 133));
   EXPECT_EQ(lines()[62], "update " + devicePath("Ostrand KM.dsr") + " 130");
+
+  // A merge that leaves a file as it was is a file not deployed.
+  updaterDeploys = false;
+  EXPECT_EQ(run(), kNotAllDeployed);
 }
 
 TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeExaminedIsLeftAlone) {
@@ -241,7 +253,7 @@ TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeExaminedIsLeftAlone) {
     platform::FaultFileSystem faulty(real);
     faulty.inject(fault);
     env.useFiles(faulty);
-    run();
+    EXPECT_EQ(run(), kNotAllDeployed);
     env.useFiles(real);
     EXPECT_TRUE(updates.empty());
     EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.dsr")), installed);
@@ -262,7 +274,7 @@ TEST_F(InitInstanceTest, FifosAndDevicesAtTargetNamesAreLeftAloneWithoutWaiting)
   ASSERT_EQ(::mkfifo(deviceFile("Ostrand KM.dsr").c_str(), 0644), 0);
   fs::create_symlink("/dev/zero", deviceFile("Ostrand KM LX.dsr"));
   registerHost();
-  run();
+  EXPECT_EQ(run(), kNotAllDeployed);
   EXPECT_TRUE(updates.empty());
   ASSERT_EQ(lines().size(), 63u);
   EXPECT_EQ(lines()[0],
@@ -279,7 +291,7 @@ TEST_F(InitInstanceTest, FifosAndDevicesAtTargetNamesAreLeftAloneWithoutWaiting)
 
 TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {
   testsupport::registerHost(env.fakeRegistry(), testsupport::windowsPathOf(host));
-  run();
+  EXPECT_EQ(run(), kDeployed);
   EXPECT_EQ(ScratchDir::read(deviceFile("Ostrand KM.bmp")), "blob 138");
   EXPECT_FALSE(ScratchDir::exists(scratch / "HostRastella"));
   EXPECT_FALSE(ScratchDir::exists(scratch / "HostProfiles"));
@@ -289,7 +301,7 @@ TEST_F(InitInstanceTest, InstallPathWithoutSeparatorStaysInsideTheHostFolder) {
 TEST_F(InitInstanceTest, StepWithoutItsNameIsSkipped) {
   env.fakeResources().removeString(239);
   registerHost();
-  run();
+  EXPECT_EQ(run(), kNotAllDeployed);
   ASSERT_EQ(lines().size(), 62u);
   EXPECT_EQ(lines()[1], updatedLine(2, devicePath("Ostrand KM 300.rmt"), 141));
   EXPECT_FALSE(fs::exists(deviceFile("Ostrand KM.rmt")));

@@ -24,7 +24,7 @@ int CWinApp::Run() {
     // whatever it answered.
     InitInstance();
   }
-  return 0;
+  return ExitInstance();
 }
 
 CWinApp* CWinApp::GetApp() { return registeredApp; }

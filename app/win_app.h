@@ -20,8 +20,12 @@ class CWinApp {
   // The start-up hook. Its result does not change the exit code.
   virtual bool InitInstance() { return true; }
 
-  // Calls InitInstance, once per object (a second call does nothing), and
-  // returns the process exit code, 0.
+  // The end hook, called after InitInstance as the program ends: its result
+  // is the process exit code (0 here).
+  virtual int ExitInstance() { return 0; }
+
+  // Calls InitInstance, once per object (a second call does not call it
+  // again), and returns ExitInstance's exit code.
   int Run();
 
   // The registered application object, or null.

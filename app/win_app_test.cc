@@ -15,6 +15,12 @@ class CountingApp : public CWinApp {
   bool answer = true;
 };
 
+// Tells its outcome through the end hook.
+class OutcomeApp : public CountingApp {
+ public:
+  int ExitInstance() override { return 40 + calls; }
+};
+
 TEST(WinApp, RunCallsTheHookOnceAndExitsWithZero) {
   CountingApp app;
   EXPECT_EQ(app.Run(), 0);
@@ -27,6 +33,12 @@ TEST(WinApp, HookAnsweringFalseStillExitsWithZero) {
   app.answer = false;
   EXPECT_EQ(app.Run(), 0);
   EXPECT_EQ(app.calls, 1);
+}
+
+TEST(WinApp, ExitCodeIsTheEndHooksAfterTheStartUpHook) {
+  OutcomeApp app;
+  app.answer = false;
+  EXPECT_EQ(app.Run(), 41);
 }
 
 TEST(WinApp, LaterObjectsDoNotReplaceTheRegisteredOne) {

@@ -45,8 +45,7 @@ struct MergeInputs {
       installed.aMediaInfoList.add(media);
     }
     merged = payload;
-    update::carryMedia(installed, merged);
-    update::trimCalibrationLists(merged);
+    update::mergeRecords(installed, merged);
 
     installedPath = scratchFolder() / "installed.dsr";
     mergedPath = scratchFolder() / "merged.dsr";
@@ -63,8 +62,7 @@ void BM_CarryMedia(benchmark::State& state) {
     state.PauseTiming();
     devseries::DeviceSeries updated = inputs.payload;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(update::carryMedia(inputs.installed, updated));
-    update::trimCalibrationLists(updated);
+    benchmark::DoNotOptimize(update::mergeRecords(inputs.installed, updated));
     benchmark::DoNotOptimize(updated);
   }
   state.counters["media"] = static_cast<double>(inputs.installed.aMediaInfoList.size());

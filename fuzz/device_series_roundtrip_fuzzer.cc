@@ -67,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "the second write is identical to the first");
 
   devseries::DeviceSeries merged = payload;
-  update::carryMedia(again, merged);
-  update::trimCalibrationLists(merged);
+  update::mergeRecords(again, merged);
   host.files.put(kPayload, fuzz::payloadBlob(kPayloadBlob));
   fuzz::check(writeOver(host, kPayload, kMerged, merged), "the merged document writes");
   return 0;

@@ -4,7 +4,8 @@
 # First a fresh install (progress lines, then a summary of what was
 # deployed); then the user adds a media of their own and hides a preset in
 # an installed device-series file, and a second run updates the host and
-# keeps both.
+# keeps both; dsrtool verify then checks the installation against the
+# payload.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -38,7 +39,8 @@ REG
 
 echo "== Sandbox host: $prefix"
 echo "== First run, a fresh install (progress lines from the debugger channel):"
-WINEPREFIX="$prefix" "$installer" 2>&1 | tr -d '\r'
+{ WINEPREFIX="$prefix" "$installer" 2>&1 && status=0 || status=$?; echo "== exit status $status"; } |
+  tr -d '\r'
 
 echo
 echo "== Deployed tree below C:\\Program Files\\Harvel\\Rastella Dual:"
@@ -62,11 +64,16 @@ perl -0pi -e '
 
 echo
 echo "== Second run, an update: the device-series files are merged through .tmp files"
-WINEPREFIX="$prefix" "$installer" 2>&1 | tr -d '\r' | tail -n 6
+{ WINEPREFIX="$prefix" "$installer" 2>&1 && status=0 || status=$?; echo "== exit status $status"; } |
+  tr -d '\r' | tail -n 7
 echo
 echo "== After the update, Ostrand KM.dsr:"
 "$dsrtool" info "$dsr" | grep -E 'strVersion|aMediaInfoList'
 printf '  user media kept: %s\n' "$(grep -c '<English>My Studio Vinyl</English>' "$dsr")"
 printf '  hidden presets: %s\n' "$(grep -c '<bVisibleMedia>false</bVisibleMedia>' "$dsr")"
 printf '  temporary files left: %s\n' "$(find "$host" -name '*.tmp' -o -name '*.out' | wc -l)"
+echo
+echo "== dsrtool verify: the installation checked against the payload (ok lines after the first two left out)"
+{ WINEPREFIX="$prefix" "$dsrtool" verify && status=0 || status=$?; echo "== exit status $status"; } |
+  awk '!/^ok / || ++shown <= 2'
 echo "== Remove the sandbox with: rm -rf $prefix"

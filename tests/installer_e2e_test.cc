@@ -99,7 +99,7 @@ TEST_F(InstallerEndToEnd, UnregisteredHostGetsNothing) {
   sandbox::createHostFolders(host);
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
-  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.debugOutput, "");
   const fs::path root = host.native(sandbox::kInstallPath);
   EXPECT_TRUE(fs::is_empty(root / "Rastella" / "Device"));
@@ -124,6 +124,7 @@ TEST_F(InstallerEndToEnd, IncompleteHostRecordDeploysNothing) {
 
   // An InstallPath stored as an expandable string is not accepted.
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.debugOutput, "");
   EXPECT_TRUE(fs::is_empty(host.native(sandbox::kInstallPath) / "Rastella" / "Device"));
 }
@@ -145,6 +146,7 @@ TEST_F(InstallerEndToEnd, HostWithoutProfilesFolderReportsEveryProfile) {
   sandbox::createHostFolders(host, /*withProfiles=*/false);
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  EXPECT_EQ(run.exitCode, 2);
   std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u) << run.debugOutput;
   std::vector<Target> targets = ordinaryTargets();
@@ -171,6 +173,9 @@ TEST_F(InstallerEndToEnd, InstalledDeviceSeriesFileSizeDecidesBetweenWriteAndUpd
   ScratchDir::overwrite(fullFile.string(), installed);
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  // The update leaves the document that does not read as it is: a file not
+  // deployed.
+  EXPECT_EQ(run.exitCode, 2);
   std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
   // The 1023-byte file is overwritten by its blob; the other one is handed to
   // the device-series update, which reports nothing of its own here.
@@ -180,6 +185,20 @@ TEST_F(InstallerEndToEnd, InstalledDeviceSeriesFileSizeDecidesBetweenWriteAndUpd
   EXPECT_TRUE(ScratchDir::read(shortFile.string()) == blob(dsr[0].blob));
   for (const std::string& line : lines) {
     EXPECT_EQ(line.find(dsr[1].relative + " ("), std::string::npos) << line;
+  }
+}
+
+TEST_F(InstallerEndToEnd, InstallFolderThatDoesNotExistReportsEveryFile) {
+  SandboxHost host;
+  host.registerHost("D:\\Nowhere\\");
+
+  // The records are usable, so every file is tried and reported; none lands.
+  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  EXPECT_EQ(run.exitCode, 2);
+  const std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  ASSERT_EQ(lines.size(), 63u) << run.debugOutput;
+  for (const std::string& line : lines) {
+    EXPECT_TRUE(line.ends_with(" error: file cannot opened.")) << line;
   }
 }
 

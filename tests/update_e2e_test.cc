@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "testsupport/process.h"
 #include "testsupport/records.h"
 #include "testsupport/sandbox_host.h"
 #include "testsupport/scratch_dir.h"
@@ -21,6 +22,7 @@ using sandbox::SandboxHost;
 using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
+const fs::path kDsrtool = OKM_DSRTOOL_PATH;
 
 const std::vector<std::string> kDeviceSeriesFiles = {"Ostrand KM 300.dsr", "Ostrand KM LX.dsr",
                                                      "Ostrand KM 300 LX.dsr", "Ostrand KM.dsr"};
@@ -34,6 +36,13 @@ platform::Env& nativeEnv() {
 
 std::string devicePath(const std::string& name) {
   return std::string(sandbox::kInstallPath) + "Rastella\\Device\\" + name;
+}
+
+// dsrtool verify on the host it finds in |host|'s prefix, as the installer
+// finds it.
+testsupport::ProcessResult verifyHost(const SandboxHost& host) {
+  return testsupport::runProcess(kDsrtool.string(), {"verify"},
+                                 {{"WINEPREFIX", host.prefix().string()}});
 }
 
 devseries::DeviceSeries readDocument(const fs::path& file) {
@@ -94,6 +103,18 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
     EXPECT_FALSE(merged.aMediaInfoList[1].bVisibleMedia);
     EXPECT_TRUE(merged.aMediaInfoList[0].bVisibleMedia);
   }
+
+  // What the update left is what verify calls merged, the rest is intact.
+  const testsupport::ProcessResult verify = verifyHost(host);
+  EXPECT_EQ(verify.exitCode, 0) << verify.out << verify.err;
+  for (const std::string& name : kDeviceSeriesFiles) {
+    EXPECT_NE(verify.out.find("\nmerged      " + devicePath(name) + " (1 user media)\n"),
+              std::string::npos)
+        << name << "\n"
+        << verify.out;
+  }
+  EXPECT_NE(verify.out.find("\n66 targets: 4 merged, 62 ok; 0 leftovers\n"), std::string::npos)
+      << verify.out;
 }
 
 // Two installers started at once, as a double-click or a deployment tool
@@ -162,11 +183,18 @@ TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
   ScratchDir::overwrite(file.string(), broken);
 
   sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  // Replaced after its backup: deployed.
+  EXPECT_EQ(run.exitCode, 0);
   std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u);
   EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + " ("), std::string::npos) << lines[62];
   EXPECT_EQ(ScratchDir::read(file.string() + ".bak"), broken);
   EXPECT_EQ(readDocument(file).aModelInfoList.size(), 1);
+  const testsupport::ProcessResult verify = verifyHost(host);
+  EXPECT_EQ(verify.exitCode, 0);
+  EXPECT_NE(verify.out.find("\nleftover    " + devicePath("Ostrand KM.dsr") + ".bak\n"),
+            std::string::npos)
+      << verify.out;
 }
 
 // The real fsync and rename calls of one installer run on |host|, one

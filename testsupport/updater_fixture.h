@@ -161,7 +161,11 @@ class DeviceSeriesUpdaterTest : public ::testing::Test {
     };
   }
 
-  void runUpdate() { EXPECT_TRUE(DeviceSeriesUpdater(env_, blobWriter(), p_, kBlobId)); }
+  // Runs the update; |deployed| is the result expected: whether P ends up
+  // holding the new payload or the merge.
+  void runUpdate(bool deployed = true) {
+    EXPECT_EQ(DeviceSeriesUpdater(env_, blobWriter(), p_, kBlobId), deployed);
+  }
 
   // P byte for byte as the test wrote it (no diff of two documents on failure).
   void expectInstalledFileUntouched() {

@@ -12,7 +12,8 @@ namespace {
 
 // P is not XML: its bytes are kept under a backup name of their own, then
 // the payload is written to T and moved over P. Without the backup P stays.
-void replaceUnreadable(platform::Env& env, const BlobWriter& writeBlob, const std::string& p,
+// True when P now holds the payload.
+bool replaceUnreadable(platform::Env& env, const BlobWriter& writeBlob, const std::string& p,
                        const std::string& t, int blobId) {
   platform::FileSystem& files = env.files();
   std::uint32_t attributes = 0;
@@ -20,21 +21,21 @@ void replaceUnreadable(platform::Env& env, const BlobWriter& writeBlob, const st
       (attributes & platform::kAttrReadOnly) != 0) {
     // P cannot be replaced. An exclusive write at P fails untouched and
     // gives P's "file cannot opened" line, as a direct write would.
-    writeBlob(p, p, blobId);
-    return;
+    return writeBlob(p, p, blobId);
   }
   const std::string backup = keepBackup(files, p);
-  if (backup.empty()) return;
+  if (backup.empty()) return false;
   removeLeftover(files, t);
   if (writeBlob(t, p, blobId)) {
     if (files.moveFileReplace(t, p) == platform::kOk) {
       files.syncParentDirectory(p);
-      return;
+      return true;
     }
     files.deleteFile(t);
   }
   // P still holds its bytes; the copy just made of them is not needed.
   files.deleteFile(backup);
+  return false;
 }
 
 }  // namespace
@@ -52,8 +53,7 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   // user's file is never overwritten unseen.
   const platform::Error search = files.findExactName(p);
   if (search == platform::kFileNotFound || search == platform::kPathNotFound) {
-    writeBlob(p, p, blobId);
-    return true;
+    return writeBlob(p, p, blobId);
   }
 
   // One update in a folder at a time: a second run, a double-click or a
@@ -61,7 +61,7 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   // and merges the file the first one left. Without the lock the update
   // does not start, and P keeps the user's file.
   std::unique_ptr<platform::FolderLock> lock;
-  if (files.lockFolder(p, &lock) != platform::kOk) return true;
+  if (files.lockFolder(p, &lock) != platform::kOk) return false;
 
   devseries::DeviceSeries installed;
   {
@@ -70,19 +70,19 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
       // Only content that is not XML is replaced. A file that could not be
       // read this time (an I/O error, a lock taken meanwhile) may well hold
       // the user's media and is left as it is.
-      if (!io.creator().loadError().unreadable) replaceUnreadable(env, writeBlob, p, t, blobId);
-      return true;
+      return !io.creator().loadError().unreadable &&
+             replaceUnreadable(env, writeBlob, p, t, blobId);
     }
     // A document that loads but is not a readable device-series document
     // is left exactly as it is.
-    if (!io.read(installed)) return true;
+    if (!io.read(installed)) return false;
   }
 
   removeLeftover(files, t);
   removeLeftover(files, o);
   // A T that cannot be made anew stops the update: whatever stands there is
   // not the new payload.
-  if (!writeBlob(t, t, blobId)) return true;
+  if (!writeBlob(t, t, blobId)) return false;
 
   devseries::DeviceSeries updated;
   xml::FormatVersion newVersion;
@@ -101,12 +101,10 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   if (!readable || files.copyFile(t, o, /*failIfExists=*/true) != platform::kOk) {
     files.deleteFile(t);
     if (readable) files.deleteFile(o);
-    return true;
+    return false;
   }
 
-  carryMedia(installed, updated);
-  trimCalibrationLists(updated);
-  devseries::fitFeedCalibrationLists(updated);
+  mergeRecords(installed, updated);
 
   bool written = false;
   // The writer's file at O stays open until it is renamed over P, so only
@@ -134,7 +132,7 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   }
   output.release();
   files.deleteFile(o);
-  return true;
+  return false;
 }
 
 }  // namespace update

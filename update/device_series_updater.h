@@ -38,8 +38,10 @@ using BlobWriter =
 // it (File::moveReplace): a file another program put at O meanwhile is
 // never moved. Without the lock P is left as it is.
 //
-// Always returns true; every outcome shows only in the files and in the
-// progress lines written through |writeBlob|.
+// Returns true when P afterwards holds the new payload or its merge with
+// the installed document (written, merged, or replaced after its backup
+// was kept); false when P was left as it was or no file could be written
+// there. The progress lines are written through |writeBlob| only.
 bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
                          const std::string& installedPath, int blobId);
 

@@ -121,7 +121,7 @@ TEST_F(UpdaterFilesTest, CopyThatDiffersFromTheNewPayloadIsNeverMerged) {
     CopyReplacer replacer(faults_, o_, bytes);
     env_.useFiles(replacer);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     env_.useFiles(faults_);
     expectInstalledFileUntouched();
@@ -135,7 +135,7 @@ TEST_F(UpdaterFilesTest, ForeignTemporaryThatCannotBeRemovedIsNeverMerged) {
   ScratchDir::overwrite(t_, foreign);
   faults_.inject(Fault::failCall(FileOp::kDeleteFile, platform::kAccessDenied, 0, ".tmp"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   EXPECT_EQ(blobCalls_, std::vector<std::string>{t_});  // its error line
   expectInstalledFileUntouched();
@@ -149,7 +149,7 @@ TEST_F(UpdaterFilesTest, NoBackupAndNoReplaceWhenEveryBackupNameIsTaken) {
     ScratchDir::overwrite(backupName(p_, index), "kept");
   }
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   EXPECT_TRUE(blobCalls_.empty());
   expectInstalledFileUntouched();
@@ -197,7 +197,7 @@ TEST_F(UpdaterFilesTest, FileThatIsNotXmlStaysWholeWhenItCannotBeReplaced) {
       faults_.inject(Fault::failCall(FileOp::kMoveFileReplace, platform::kAccessDenied));
     }
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     EXPECT_EQ(blobCalls_, std::vector<std::string>{p_});  // one line for P
     expectInstalledFileUntouched();
@@ -219,7 +219,7 @@ TEST_F(UpdaterFilesTest, LinkPlantedAtTheOutputIsNeverWrittenThrough) {
     LinkPlanter planter(faults_, o_, victim, nthDeletion);
     env_.useFiles(planter);
 
-    runUpdate();
+    runUpdate(/*deployed=*/nthDeletion == 0);
 
     env_.useFiles(faults_);
     if (!planter.planted()) GTEST_SKIP() << kNoLinks;

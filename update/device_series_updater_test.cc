@@ -112,7 +112,7 @@ TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlStaysWhenItsBackupFails) {
     faults_.clearFaults();
     faults_.inject(fault);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     EXPECT_TRUE(blobCalls_.empty());
     EXPECT_EQ(ScratchDir::read(p_), garbage);
@@ -134,7 +134,7 @@ TEST_F(DeviceSeriesUpdaterTest, XmlThatIsNoDeviceSeriesDocumentIsLeftAlone) {
     blobCalls_.clear();
     ScratchDir::overwrite(p_, document);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     EXPECT_TRUE(blobCalls_.empty());
     EXPECT_EQ(ScratchDir::read(p_), document);
@@ -255,7 +255,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedWriteOfTheNewPayloadLeavesNothing) {
   useTypicalFiles();
   failBlobWrites_ = true;
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -265,7 +265,7 @@ TEST_F(DeviceSeriesUpdaterTest, UnreadableNewPayloadLeavesNoTemporaryFile) {
   useTypicalFiles();
   payload_ = "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"6.6.13.0\"/>";
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -275,7 +275,7 @@ TEST_F(DeviceSeriesUpdaterTest, NewPayloadThatCannotBeOpenedLeavesNoTemporaryFil
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kOpen, platform::kSharingViolation, 0, ".tmp"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -285,7 +285,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedCopyToTheOutputStopsTheUpdate) {
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kCopyFile, platform::kDiskFull, 0, ".out"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -304,7 +304,7 @@ TEST_F(DeviceSeriesUpdaterTest, OutputWhoseVersionCannotBeReadStopsTheUpdate) {
     faults_.clearFaults();
     faults_.inject(fault);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     expectInstalledFileUntouched();
     expectNoTemporaries();
@@ -330,7 +330,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedMergedWriteLeavesTheUsersFile) {
     faults_.clearCalls();
     faults_.inject(fault);
 
-    runUpdate();
+    runUpdate(/*deployed=*/false);
 
     expectInstalledFileUntouched();
     expectNoTemporaries();
@@ -343,7 +343,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedMoveLeavesNoTemporaryFile) {
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kMoveFileReplace, platform::kAccessDenied));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -353,7 +353,7 @@ TEST_F(DeviceSeriesUpdaterTest, ReadOnlyInstalledFileIsNotReplaced) {
   useTypicalFiles();
   ScratchDir::makeReadOnly(p_);
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   expectInstalledFileUntouched();
   expectNoTemporaries();
@@ -403,7 +403,7 @@ TEST_F(DeviceSeriesUpdaterTest, LinkAtTheOutputThatCannotBeRemovedStopsTheUpdate
   // Only the removal before the copy fails; the copy then meets the link.
   faults_.inject(Fault::failCall(FileOp::kDeleteFile, platform::kAccessDenied, 1, ".out"));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   EXPECT_EQ(ScratchDir::read(victim), "not yours");
   expectInstalledFileUntouched();

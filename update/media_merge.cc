@@ -46,4 +46,12 @@ void trimCalibrationLists(devseries::DeviceSeries& record) {
   }
 }
 
+std::vector<CarriedMedia> mergeRecords(const devseries::DeviceSeries& installed,
+                                       devseries::DeviceSeries& updated) {
+  std::vector<CarriedMedia> outcomes = carryMedia(installed, updated);
+  trimCalibrationLists(updated);
+  devseries::fitFeedCalibrationLists(updated);
+  return outcomes;
+}
+
 }  // namespace update

@@ -1,5 +1,6 @@
 // Carrying the user's media from an installed device-series record into a
-// new one, and trimming calibration lists to what the new separations use.
+// new one, trimming calibration lists to what the new separations use, and
+// the two together as the update's merge.
 #pragma once
 
 #include <vector>
@@ -32,5 +33,13 @@ std::vector<CarriedMedia> carryMedia(const devseries::DeviceSeries& installed,
 // count of its separation (the first one with its nSeparationIndex); a list
 // that is not longer, or whose separation does not exist, is left as is.
 void trimCalibrationLists(devseries::DeviceSeries& record);
+
+// The update's whole merge of |installed| into the new record |updated|, as
+// the installer writes it: carryMedia, then trimCalibrationLists, then every
+// media's feed calibration list fitted to the model count. Returns
+// carryMedia's outcomes. Everything that wants "what the update makes of
+// these two" calls this, so there is one recipe.
+std::vector<CarriedMedia> mergeRecords(const devseries::DeviceSeries& installed,
+                                       devseries::DeviceSeries& updated);
 
 }  // namespace update

@@ -406,20 +406,28 @@ TEST(TrimCalibrationListsTest, EverySetOfEveryMediaIsTrimmedByItsOwnSeparation) 
   EXPECT_EQ(matte[1].aCalibrationInfoList.size(), 0);
 }
 
-TEST(TrimCalibrationListsTest, TrimsCarriedMediaAgainstTheNewSeparations) {
+// --- mergeRecords ----------------------------------------------------------
+
+TEST(MergeRecordsTest, CarriesThenTrimsThenFitsTheFeedCalibrationLists) {
   DeviceSeries installed;
   installed.aSeparationInfoList.add(separation(1, 8));
   installed.aMediaInfoList.add(media("Mine", true));
   installed.aMediaInfoList[0].aPermissionSetList.add(permissionSet(1, 8));
+  for (float value : {1.5f, 2.5f, 3.5f}) installed.aMediaInfoList[0].aflFeedCalibration.add(value);
   DeviceSeries updated;
   updated.aSeparationInfoList.add(separation(1, 4));
+  updated.aModelInfoList.setSize(2);
 
-  carryMedia(installed, updated);
-  trimCalibrationLists(updated);
+  const std::vector<CarriedMedia> outcomes = mergeRecords(installed, updated);
 
+  ASSERT_EQ(outcomes.size(), 1u);
+  EXPECT_FALSE(outcomes[0].matched);
   ASSERT_EQ(updated.aMediaInfoList.size(), 1);
-  EXPECT_EQ(outputLimits(updated.aMediaInfoList[0].aPermissionSetList[0]),
-            (std::vector<int>{0, 1, 2, 3}));
+  const MediaInfo& mine = updated.aMediaInfoList[0];
+  EXPECT_EQ(outputLimits(mine.aPermissionSetList[0]), (std::vector<int>{0, 1, 2, 3}));
+  // One feed calibration value per model of the new record.
+  ASSERT_EQ(mine.aflFeedCalibration.size(), 2);
+  EXPECT_EQ(mine.aflFeedCalibration[1], 2.5f);
   // The installed record itself is not touched.
   EXPECT_EQ(installed.aMediaInfoList[0].aPermissionSetList[0].aCalibrationInfoList.size(), 8);
 }

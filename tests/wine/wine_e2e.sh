@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wine_e2e.sh BASE_PREFIX WORK EXE DEBUG_CAPTURE_EXE MSXML_CHECK_EXE NATIVE_INSTALLER DSRTOOL [CASE...]
+# wine_e2e.sh BASE_PREFIX WORK EXE DEBUG_CAPTURE_EXE MSXML_CHECK_EXE NATIVE_INSTALLER DSRTOOL DSRTOOL_EXE [CASE...]
 #
 # The differential test of the two builds. For each case a Wine prefix is
 # copied from BASE_PREFIX, the host's registry records are added with
@@ -13,6 +13,11 @@
 # agree as well, keep the user's media and hidden flag, and leave no
 # temporary file. Every device-series file either run wrote is loaded by
 # msxml_check, which compares MSXML 4.0's tree with ours and reads it.
+# After the update `dsrtool verify` of both builds (DSRTOOL_EXE under Wine)
+# reports the same states, ok and merged, and after an edit "modified".
+# Hosts the installer cannot use and hosts where a file cannot be deployed
+# must end with the same exit status in both builds: 0 all deployed, 1 no
+# usable host records, 2 a file not deployed.
 #
 # Prints one line per check; stops at the first difference, showing it,
 # with exit status 1 (2 on a usage error). CASE names pick cases (default:
@@ -20,26 +25,33 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wine_lib.sh"
-if [ $# -lt 7 ]; then
-  echo "usage: $0 BASE_PREFIX WORK EXE DEBUG_CAPTURE_EXE MSXML_CHECK_EXE NATIVE_INSTALLER DSRTOOL [CASE...]" >&2
+if [ $# -lt 8 ]; then
+  echo "usage: $0 BASE_PREFIX WORK EXE DEBUG_CAPTURE_EXE MSXML_CHECK_EXE NATIVE_INSTALLER DSRTOOL DSRTOOL_EXE [CASE...]" >&2
   exit 2
 fi
-base=$1 work=$2 exe=$3 capture=$4 msxml_check=$5 native=$6 dsrtool=$7
-shift 7
-for program in "$exe" "$capture" "$msxml_check" "$native" "$dsrtool"; do
+base=$1 work=$2 exe=$3 capture=$4 msxml_check=$5 native=$6 dsrtool=$7 dsrtool_exe=$8
+shift 8
+for program in "$exe" "$capture" "$msxml_check" "$native" "$dsrtool" "$dsrtool_exe"; do
   [ -f "$program" ] || { echo "FAIL: $program is missing (build it first)"; exit 1; }
 done
 
 key='Software\Harvel\Harvel Rastella Dual'
 ascii_host='C:\Program Files\Harvel\Rastella Dual\'
 # Cases: name, hive of the records, type of InstallPath, install folder, and
-# whether the installer finds the host.
+# what the host is like: yes (found and usable), no (records not usable),
+# norecord (no records at all), nowhere (the install folder does not
+# exist), blocked (a folder stands at the name of the first payload file).
 cases=(
   "hklm     HKLM REG_SZ        $ascii_host yes"
   "hkcu     HKCU REG_SZ        $ascii_host yes"
   "expand   HKLM REG_EXPAND_SZ $ascii_host no"
   "nonascii HKLM REG_SZ        C:\\Program Files\\Härvel Ü\\Rastella Dual\\ yes"
+  "norecord HKLM REG_SZ        $ascii_host norecord"
+  "nowhere  HKLM REG_SZ        D:\\Nowhere\\ nowhere"
+  "blocked  HKLM REG_SZ        $ascii_host blocked"
 )
+# The installer's exit status for each kind of host.
+declare -A expected_status=([yes]=0 [no]=1 [norecord]=1 [nowhere]=2 [blocked]=2)
 selected=("$@")
 
 fail() {
@@ -135,8 +147,26 @@ edit_as_user() {
   ' "$1"
 }
 
+# verify_both WHAT STATUS: `dsrtool verify` of both builds, each on its own
+# prefix, must exit with STATUS and print the same report (the Windows
+# build ends its lines with CR LF).
+verify_both() {
+  local what=$1 expected=$2 status=0
+  WINEPREFIX="$wine_prefix" "$WINE64" "$dsrtool_exe" verify >"$case_dir/verify.windows" 2>&1 ||
+    status=$?
+  tr -d '\r' <"$case_dir/verify.windows" >"$case_dir/verify.windows.lf"
+  [ "$status" = "$expected" ] ||
+    { cat "$case_dir/verify.windows.lf"; fail "$what: dsrtool.exe verify exits with $status, expected $expected"; }
+  status=0
+  WINEPREFIX="$native_prefix" "$dsrtool" verify >"$case_dir/verify.linux" 2>&1 || status=$?
+  [ "$status" = "$expected" ] ||
+    { cat "$case_dir/verify.linux"; fail "$what: dsrtool verify exits with $status, expected $expected"; }
+  same_file "$case_dir/verify.windows.lf" "$case_dir/verify.linux" "$what: verify reports"
+  pass "$what: dsrtool verify of both builds exits $expected, $(tail -n 1 "$case_dir/verify.linux")"
+}
+
 run_case() {
-  local hive=$1 type=$2 finds_host=$4 case_start
+  local hive=$1 type=$2 kind=$4 case_start
   install_folder=$3
   case_start=$(okm_now)
   case_dir="$work/$case_name"
@@ -152,6 +182,7 @@ run_case() {
   WINEPREFIX="$start_prefix" "$WINESERVER" -p
   local name value
   while read -r subkey name value; do
+    [ "$kind" != norecord ] || break
     local value_type=REG_SZ
     [ "$name" = InstallPath ] && value_type=$type
     WINEPREFIX="$start_prefix" "$WINE64" reg add "$hive\\$key\\$subkey" /v "$name" /t "$value_type" \
@@ -167,10 +198,21 @@ EOF_VALUES
   okm_stop_server "$start_prefix"
   local host
   host=$(okm_unix_path "$start_prefix" "$install_folder")
-  mkdir -p "$host/Rastella/Device" "$host/Profiles"
-  grep -q 'InstallPath' "$start_prefix/$([ "$hive" = HKLM ] && echo system || echo user).reg" ||
-    fail "reg add left no InstallPath in the prefix's registry file"
-  pass "prefix with the host's records under $hive (InstallPath $type) and folders"
+  if [ "$kind" = norecord ]; then
+    pass "prefix without the host's records"
+  else
+    grep -q 'InstallPath' "$start_prefix/$([ "$hive" = HKLM ] && echo system || echo user).reg" ||
+      fail "reg add left no InstallPath in the prefix's registry file"
+    pass "prefix with the host's records under $hive (InstallPath $type)"
+  fi
+  if [ "$kind" != nowhere ]; then
+    mkdir -p "$host/Rastella/Device" "$host/Profiles"
+    pass "the host's folders made"
+  fi
+  if [ "$kind" = blocked ]; then
+    mkdir "$host/Rastella/Device/Ostrand KM.bmp"
+    pass "a folder stands at the name of Ostrand KM.bmp"
+  fi
 
   okm_copy_prefix "$start_prefix" "$wine_prefix"
   okm_copy_prefix "$start_prefix" "$native_prefix"
@@ -183,10 +225,19 @@ EOF_VALUES
 
   run_both 1
   compare_runs 1 "fresh install"
-  if [ "$finds_host" = no ]; then
+  [ "$(cat "$case_dir/status1.linux")" = "${expected_status[$kind]}" ] ||
+    fail "the installer exits with $(cat "$case_dir/status1.linux"), expected ${expected_status[$kind]}"
+  pass "exit status ${expected_status[$kind]} as a $kind host asks"
+  if [ "$kind" = no ] || [ "$kind" = norecord ]; then
     [ ! -s "$case_dir/lines1.linux" ] || fail "progress lines from an installer that cannot find the host"
     same_tree "$start_prefix/drive_c/Program Files" "$native_files" "files before and after"
     pass "nothing deployed, no progress line"
+    okm_stop_server "$wine_prefix"
+  elif [ "$kind" = nowhere ] || [ "$kind" = blocked ]; then
+    local refused
+    refused=$(grep -c 'error: file cannot opened' "$case_dir/lines1.linux" || true)
+    [ "$refused" -ge 1 ] || fail "no file was refused"
+    pass "$refused file(s) refused with \"file cannot opened\" in both builds"
     okm_stop_server "$wine_prefix"
   else
     check_documents "fresh install"
@@ -218,6 +269,18 @@ EOF_VALUES
     leftovers=$(find "$wine_files" "$native_files" -name '*.tmp' -o -name '*.out')
     [ -z "$leftovers" ] || fail "temporary files left: $leftovers"
     pass "no .tmp or .out file left"
+
+    verify_both "after the update" 0
+    grep -F "\\$dsr (1 user media)" "$case_dir/verify.linux" | grep -c '^merged ' >/dev/null ||
+      fail "verify does not report the user's $dsr as merged"
+    local profile="Profiles/Ostrand KM/Ostrand CMYK/KMOS_GenericPaper_600x600.icc"
+    for dir in "$device_dir" "$native_device_dir"; do
+      printf 'X' | dd of="$dir/../../$profile" bs=1 seek=200 conv=notrunc status=none
+    done
+    verify_both "after an edit of a profile" 1
+    grep -q "^modified    .*KMOS_GenericPaper_600x600.icc\$" "$case_dir/verify.linux" ||
+      fail "verify does not report the edited profile as modified"
+    okm_stop_server "$wine_prefix"
   fi
   echo "     $case_name: case took $(okm_elapsed "$case_start") s"
   [ "${KEEP:-0}" = 1 ] || rm -rf "$case_dir"
@@ -230,10 +293,10 @@ for entry in "${cases[@]}"; do
   # The install folder may hold spaces: the fields are the first three
   # words, the last word and everything between.
   read -r case_name hive type rest <<<"$entry"
-  finds_host=${rest##* }
+  kind=${rest##* }
   folder=${rest% *}
   if [ ${#selected[@]} -gt 0 ] && [[ " ${selected[*]} " != *" $case_name "* ]]; then continue; fi
-  run_case "$hive" "$type" "$folder" "$finds_host"
+  run_case "$hive" "$type" "$folder" "$kind"
   ran=$((ran + 1))
 done
 [ "$ran" -gt 0 ] || { echo "FAIL: no case named ${selected[*]}"; exit 1; }

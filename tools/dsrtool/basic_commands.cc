@@ -79,8 +79,7 @@ int merge(const std::string& installedPath, const std::string& newPath, const st
   devseries::DeviceSeries updated;
   if (!readDocument(installedPath, installed, err, env)) return kExitUnreadable;
   if (!readDocument(newPath, updated, err, env)) return kExitUnreadable;
-  const std::vector<update::CarriedMedia> outcomes = update::carryMedia(installed, updated);
-  update::trimCalibrationLists(updated);
+  const std::vector<update::CarriedMedia> outcomes = update::mergeRecords(installed, updated);
   const int written = copyThenWrite(newPath, outPath, updated, err, env);
   if (written != kExitOk) return written;
   for (const update::CarriedMedia& outcome : outcomes) {

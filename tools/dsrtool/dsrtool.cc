@@ -12,12 +12,14 @@ extern const Command kInfoCommand;
 extern const Command kRoundtripCommand;
 extern const Command kCurveCommand;
 extern const Command kMergeCommand;
+extern const Command kVerifyCommand;
 
 namespace {
 
 // Pointers, so the table never depends on the order in which the files'
 // constants are initialised.
-const std::array kCommands{&kInfoCommand, &kRoundtripCommand, &kCurveCommand, &kMergeCommand};
+const std::array kCommands{&kInfoCommand, &kRoundtripCommand, &kCurveCommand, &kMergeCommand,
+                           &kVerifyCommand};
 
 void printOverview(std::ostream& out) {
   out << "usage: dsrtool <command> [arguments]\n"

@@ -80,7 +80,7 @@ class DsrToolTest : public ::testing::Test {
 
 TEST_F(DsrToolTest, HelpListsTheCommands) {
   EXPECT_EQ(run({"--help"}), kExitOk);
-  for (const char* command : {"usage: dsrtool", "info", "roundtrip", "curve", "merge"}) {
+  for (const char* command : {"usage: dsrtool", "info", "roundtrip", "curve", "merge", "verify"}) {
     EXPECT_NE(out_.str().find(command), std::string::npos) << command;
   }
   EXPECT_EQ(err_.str(), "");
@@ -113,6 +113,10 @@ TEST_F(DsrToolTest, UsageErrorsExitTwoWithAMessage) {
       {"merge", doc, path("ostrand_km_lx.dsr"), scratch_ / "./ostrand_km.dsr"},
       {"merge", path("ostrand_km_lx.dsr"), doc,
        scratch_ / "../" + fs::path(scratch_.path()).filename().string() + "/ostrand_km.dsr"},
+      {"verify", "--host"},
+      {"verify", "--host", ""},
+      {"verify", "--host", scratch_.path(), "--host", scratch_.path()},
+      {"verify", "--jsn"},
   };
   for (const std::vector<std::string>& args : cases) {
     SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " with " + std::to_string(args.size()));
