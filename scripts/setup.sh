@@ -10,6 +10,7 @@
 # (libFuzzer, the sanitizers) builds the fuzz harnesses, clang-format and
 # clang-tidy check the sources' form and common faults, the MinGW-w64
 # compiler builds the Windows executable, wine and wine64 run its tests,
+# libxml2-utils gives xmllint, which checks the SVG of dsrtool plot,
 # hyperfine and time (/usr/bin/time) run the whole-process benchmark
 # (bench/whole_process.sh), and dpkg-dev (with a deb-src entry) fetches the
 # pugixml source both builds compile (libpugixml-dev tells its version).
@@ -21,6 +22,7 @@ packages=(
   hyperfine time
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev liblcms2-dev nlohmann-json3-dev
+  libxml2-utils
   locales
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64-posix wine wine64
