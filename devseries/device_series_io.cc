@@ -49,12 +49,24 @@ constexpr RecordForm<CommandSet> kCommandSetForm{kCommandSetFields, 9};
 
 // Every child of a root list is an entry; the failure of one names it
 // (document_limits.h for the bounds).
-constexpr Items kRootItems{.tracePath = kRootPath};
-constexpr Items kReplacedRootItems{.replace = true, .tracePath = kRootPath};
-constexpr Items kModelItems{
-    .limit = kMaxModels, .what = "entries in the list", .tracePath = kRootPath};
-constexpr Items kSeparationItems{
-    .limit = kMaxSeparations, .what = "entries in the list", .tracePath = kRootPath};
+constexpr Items rootItems(std::string_view entry) {
+  return {.tracePath = kRootPath, .entry = entry};
+}
+constexpr Items kInkItems = rootItems("InkInfo");
+constexpr Items kResolutionItems = rootItems("ResolutionInfo");
+constexpr Items kModeItems = rootItems("ModeInfo");
+constexpr Items kPatternItems = rootItems("PatternInfo");
+constexpr Items kMediaItems = rootItems("MediaInfo");
+constexpr Items kInkConfigItems{.replace = true, .tracePath = kRootPath, .entry = "InkConfigInfo"};
+constexpr Items kVControlItems{.replace = true, .tracePath = kRootPath, .entry = "VControlPoint"};
+constexpr Items kModelItems{.limit = kMaxModels,
+                            .what = "entries in the list",
+                            .tracePath = kRootPath,
+                            .entry = "ModelInfo"};
+constexpr Items kSeparationItems{.limit = kMaxSeparations,
+                                 .what = "entries in the list",
+                                 .tracePath = kRootPath,
+                                 .entry = "SeparationInfo"};
 
 using D = DeviceSeries;
 using M = MediaInfoIO;
@@ -65,28 +77,28 @@ constexpr Field<DeviceSeries> kDeviceSeriesFields[] = {
     field<&D::aModelInfoList,
           Entries<&ModelInfoIO::readModelInfo, &ModelInfoIO::writeModelInfo, kModelItems>>(
         "aModelInfoList"),
-    field<&D::aInkInfoList, Entries<&InkInfoIO::readInkInfo, &InkInfoIO::writeInkInfo, kRootItems>>(
+    field<&D::aInkInfoList, Entries<&InkInfoIO::readInkInfo, &InkInfoIO::writeInkInfo, kInkItems>>(
         "aInkInfoList"),
-    field<&D::aInkConfigInfoList,
-          Entries<&InkConfigInfoIO::readInkConfigInfo, &InkConfigInfoIO::writeInkConfigInfo,
-                  kReplacedRootItems>>("aInkConfigInfoList"),
-    field<&D::aResolutionInfoList, Entries<&ResolutionInfoIO::readResolutionInfo,
-                                           &ResolutionInfoIO::writeResolutionInfo, kRootItems>>(
-        "aResolutionInfoList"),
+    field<&D::aInkConfigInfoList, Entries<&InkConfigInfoIO::readInkConfigInfo,
+                                          &InkConfigInfoIO::writeInkConfigInfo, kInkConfigItems>>(
+        "aInkConfigInfoList"),
+    field<&D::aResolutionInfoList,
+          Entries<&ResolutionInfoIO::readResolutionInfo, &ResolutionInfoIO::writeResolutionInfo,
+                  kResolutionItems>>("aResolutionInfoList"),
     field<&D::aModeInfoList,
-          Entries<&ModeInfoIO::readModeInfo, &ModeInfoIO::writeModeInfo, kRootItems>>(
+          Entries<&ModeInfoIO::readModeInfo, &ModeInfoIO::writeModeInfo, kModeItems>>(
         "aModeInfoList"),
     field<&D::aSeparationInfoList,
           Entries<&S::readSeparationInfo, &S::writeSeparationInfo, kSeparationItems>>(
         "aSeparationInfoList"),
     field<&D::aVControlPointList,
-          Entries<&S::readVControlPoint, &S::writeVControlPoint, kReplacedRootItems>>(
+          Entries<&S::readVControlPoint, &S::writeVControlPoint, kVControlItems>>(
         "aVControlPointList"),
-    field<&D::aPatternInfoList,
-          Entries<&PatternInfoIO::readPatternInfo, &PatternInfoIO::writePatternInfo, kRootItems>>(
+    field<&D::aPatternInfoList, Entries<&PatternInfoIO::readPatternInfo,
+                                        &PatternInfoIO::writePatternInfo, kPatternItems>>(
         "aPatternInfoList"),
     field<&D::commandSet, Nested<kCommandSetForm>>("commandSet"),
-    field<&D::aMediaInfoList, Entries<&M::readMediaInfo, &M::writeMediaInfo, kRootItems>>(
+    field<&D::aMediaInfoList, Entries<&M::readMediaInfo, &M::writeMediaInfo, kMediaItems>>(
         "aMediaInfoList"),
     // Named part: newer formats.
     field<&D::aPrintChartFileInfoSetList,
@@ -104,6 +116,7 @@ std::string describeReadError(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const ElementError& located) {
+    if (!located.reason().empty()) return located.reason() + " in " + located.path();
     try {
       std::rethrow_if_nested(located);
     } catch (...) {
@@ -120,6 +133,23 @@ std::string describeReadError(const std::exception_ptr& error) {
   } catch (...) {
     return "unknown error";
   }
+}
+
+// Where the innermost element that names its place in |error| starts.
+xml::Finding placeOf(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const ElementError& located) {
+    try {
+      std::rethrow_if_nested(located);
+    } catch (...) {
+      const xml::Finding inner = placeOf(std::current_exception());
+      if (inner.line > 0) return inner;
+    }
+    return located.place();
+  } catch (...) {
+  }
+  return {};
 }
 
 // "line L, column C: reason", or the bare reason of a failure without a
@@ -145,6 +175,8 @@ std::string describeSaveError(xml::HResult result) {
 
 }  // namespace
 
+const RecordForm<DeviceSeries>& deviceSeriesForm() { return kDeviceSeriesForm; }
+
 DeviceSeriesIO::DeviceSeriesIO(std::string fileName, platform::Env& env)
     : xml::ICommonIO(std::move(fileName), env) {}
 
@@ -161,6 +193,7 @@ std::string DeviceSeriesIO::getRootElementName() const { return kRootElementName
 bool DeviceSeriesIO::read(DeviceSeries& record) {
   lastError_.clear();
   loadError_ = xml::LoadError();
+  failurePlace_ = xml::Finding();
   try {
     if (creator().getDocument().isNull() && !loadDocument()) {
       loadError_ = creator().loadError();
@@ -179,6 +212,7 @@ bool DeviceSeriesIO::read(DeviceSeries& record) {
     return true;
   } catch (...) {
     lastError_ = describeReadError(std::current_exception());
+    failurePlace_ = placeOf(std::current_exception());
   }
   return false;
 }
@@ -204,21 +238,37 @@ void DeviceSeriesIO::readDeviceSeries(const xml::Node& root, DeviceSeries& recor
   // (entries of the root lists name themselves).
   xml::Node positional[kDeviceSeriesForm.positionalCount];
   try {
-    for (xml::Node& node : positional) {
-      node = children.nextNode();
-      if (node.isNull()) throw xml::_com_error(xml::kEPointer);
+    for (std::size_t i = 0; i < std::size(positional); ++i) {
+      positional[i] = children.nextNode();
+      checkPositional(root, positional[i], kDeviceSeriesForm.fields[i].name);
+      if (positional[i].isNull()) throw xml::_com_error(xml::kEPointer);
     }
   } catch (...) {
-    std::throw_with_nested(ElementError(kRootPath));
+    std::throw_with_nested(ElementError(kRootPath, root));
   }
   for (std::size_t i = 0; i < std::size(positional); ++i) {
     const Field<DeviceSeries>& field = kDeviceSeriesForm.fields[i];
     try {
       field.read(positional[i], record);
-    } catch (const ElementError&) {
-      throw;
     } catch (...) {
-      std::throw_with_nested(ElementError(kRootPath + ("/" + std::string(field.name))));
+      // The positional children are taken whatever their names; when one
+      // up to here is not the field it stands for, that element (extra,
+      // renamed or misplaced) is the cause, not the field that failed.
+      for (std::size_t k = 0; k <= i; ++k) {
+        const std::string_view expected = kDeviceSeriesForm.fields[k].name;
+        if (positional[k].nodeName() == expected) continue;
+        throw ElementError(kRootPath, positional[k],
+                           nodeLabel(positional[k]) + " stands where <" + std::string(expected) +
+                               "> belongs (extra, renamed or misplaced)");
+      }
+      try {
+        throw;
+      } catch (const ElementError&) {
+        throw;
+      } catch (...) {
+        std::throw_with_nested(
+            ElementError(kRootPath + ("/" + std::string(field.name)), positional[i]));
+      }
     }
   }
 
@@ -293,7 +343,7 @@ bool DeviceSeriesIO2::onVersionMismatch(const xml::ICommonIO::VersionMismatchExc
   DeviceSeriesIO older(fileName(), creator());
   if (older.read(record)) return true;
   // The older reader knows why it failed.
-  setLastError(older.lastError());
+  setLastError(older.lastError(), older.failurePlace());
   return false;
 }
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "devseries/device_series.h"
+#include "devseries/field_io.h"
 #include "devseries/ink_info.h"
 #include "devseries/media_info.h"
 #include "devseries/model_info.h"
@@ -29,6 +30,10 @@ inline constexpr const char* kFirmwareDownloadURLJapanese =
     "https://jp.ostrand.example/support/color/hrd/index.html";
 inline constexpr const char* kFirmwareDownloadURLInternational =
     "https://www.ostrand.example/support/color/hrd/index.html";
+
+// The element form of the DeviceSeries root: its lists and fields in
+// document order, for tools that walk a document field by field.
+const RecordForm<DeviceSeries>& deviceSeriesForm();
 
 class DeviceSeriesIO : public virtual xml::ICommonIO,
                        public ModelInfoIO,
@@ -86,6 +91,11 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
   // has one (xml::LoadError); an empty reason when it loaded.
   const xml::LoadError& loadError() const { return loadError_; }
 
+  // Where the element that made the last read fail starts, when its
+  // document collects findings (xml::Document::collectFindings); line 0
+  // otherwise.
+  const xml::Finding& failurePlace() const { return failurePlace_; }
+
  protected:
   // Decides a read that met a document of another format (raised by the
   // frame only inside the host application). Here: a newer document fails;
@@ -95,11 +105,15 @@ class DeviceSeriesIO : public virtual xml::ICommonIO,
 
   // Lets onVersionMismatch give the reason of its failure; without one, a
   // failed mismatch reports the mismatch.
-  void setLastError(std::string error) { lastError_ = std::move(error); }
+  void setLastError(std::string error, xml::Finding place = {}) {
+    lastError_ = std::move(error);
+    failurePlace_ = std::move(place);
+  }
 
  private:
   std::string lastError_;
   xml::LoadError loadError_;
+  xml::Finding failurePlace_;
 };
 
 class DeviceSeriesIO2 : public DeviceSeriesIO {

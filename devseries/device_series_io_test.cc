@@ -174,14 +174,19 @@ TEST_F(DeviceSeriesIOTest, CommentOrSwapAmongTheTenShiftsEveryLaterChild) {
   withComment.insert(withComment.begin() + 3, "<!-- a note -->");
   DeviceSeries record;
   std::string error;
-  // aPatternInfoList (empty) now stands where commandSet is read.
+  // The comment takes the place of aResolutionInfoList, so aPatternInfoList
+  // (empty) stands where commandSet is read; the comment is the cause.
   EXPECT_FALSE(readText(documentText(withComment), record, &error));
-  EXPECT_EQ(error, "a positional element is missing in /DeviceSeries/commandSet");
+  EXPECT_EQ(error,
+            "a comment stands where <aResolutionInfoList> belongs (extra, renamed or misplaced) in "
+            "/DeviceSeries");
 
   std::vector<std::string> swapped = formatOneChildren();
   std::swap(swapped[8], swapped[9]);
   EXPECT_FALSE(readText(documentText(swapped), record, &error));
-  EXPECT_EQ(error, "a positional element is missing in /DeviceSeries/commandSet");
+  EXPECT_EQ(error,
+            "<aMediaInfoList> stands where <commandSet> belongs (extra, renamed or misplaced) in "
+            "/DeviceSeries");
 
   // Before the root children or after the ten, a comment takes no field's place.
   std::vector<std::string> harmless = formatOneChildren();

@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -54,15 +55,54 @@ inline xml::Node createFloatElement(const xml::Document& document, std::string_v
 // conversion undefined.
 int readTruncatedInt(const xml::Node& node);
 
+// --- Findings of a strict reading ----------------------------------------
+//
+// Where the document collects findings (xml::Document::collectFindings),
+// the readers below report what they pass over or change: a value text
+// that is coerced, an element skipped, a field given twice, a positional
+// element missing or standing where another belongs. Otherwise they only
+// ask whether findings are collected.
+
+// How a value's text is read, for telling which texts it coerces.
+enum class ValueKind {
+  kText,          // any text
+  kInt,           // decimal digits, "-" for negatives
+  kIntAsReal,     // a real whose decimals are all zero
+  kReal,          // a real
+  kTruncatedInt,  // a real without decimals
+  kBool,          // "true" or "false"
+};
+
+// Reports the text of |node| when reading it as |kind| into a value in
+// [low, high] coerces it: text in a number field, a value out of range, a
+// real truncated, a bad boolean.
+void checkValueText(const xml::Node& node, ValueKind kind, double low, double high);
+
+// How messages name |node|: "<name>" for an element, else "a comment",
+// "a processing instruction" or "text".
+std::string nodeLabel(const xml::Node& node);
+
+// Reports |node|, which the reader of |parent| takes as its field |name| by
+// position although it is named otherwise, or, when |node| is null, the
+// missing element on |parent|.
+void checkPositional(const xml::Node& parent, const xml::Node& node, std::string_view name);
+
 // --- Codecs of single values ---------------------------------------------
 
 // A value read by |Read| and converted to the member's type, written by
-// |Write| (value_codec.h for the text forms).
-template <auto Read, auto Write>
+// |Write| (value_codec.h for the text forms); |kKind| tells the texts the
+// read coerces.
+template <auto Read, auto Write, ValueKind kKind = ValueKind::kText>
 struct Scalar {
   template <class T>
   static void read(const xml::Node& node, T& value) {
     value = static_cast<T>(Read(node));
+    if constexpr (kKind != ValueKind::kText) {
+      if (node.collectsFindings()) {
+        checkValueText(node, kKind, static_cast<double>(std::numeric_limits<T>::lowest()),
+                       static_cast<double>(std::numeric_limits<T>::max()));
+      }
+    }
   }
   template <class T>
   static xml::Node write(const xml::Document& document, std::string_view name, const T& value) {
@@ -76,19 +116,19 @@ struct Plain;
 template <>
 struct Plain<std::string> : Scalar<&xml::readText, &xml::createTextElement> {};
 template <>
-struct Plain<int> : Scalar<&xml::readInt, &xml::createIntElement> {};
+struct Plain<int> : Scalar<&xml::readInt, &xml::createIntElement, ValueKind::kInt> {};
 // Small unsigned ints keep the low bits of the int read: "300" gives 44 as
 // a u8, "-1" gives 255.
 template <>
-struct Plain<std::uint8_t> : Scalar<&xml::readInt, &xml::createIntElement> {};
+struct Plain<std::uint8_t> : Scalar<&xml::readInt, &xml::createIntElement, ValueKind::kInt> {};
 template <>
-struct Plain<std::uint16_t> : Scalar<&xml::readInt, &xml::createIntElement> {};
+struct Plain<std::uint16_t> : Scalar<&xml::readInt, &xml::createIntElement, ValueKind::kInt> {};
 template <>
-struct Plain<double> : Scalar<&xml::readReal, &createRealElement> {};
+struct Plain<double> : Scalar<&xml::readReal, &createRealElement, ValueKind::kReal> {};
 template <>
-struct Plain<float> : Scalar<&readFloat, &createFloatElement> {};
+struct Plain<float> : Scalar<&readFloat, &createFloatElement, ValueKind::kReal> {};
 template <>
-struct Plain<bool> : Scalar<&xml::readBool, &xml::createBoolElement> {};
+struct Plain<bool> : Scalar<&xml::readBool, &xml::createBoolElement, ValueKind::kBool> {};
 // Slots without a language child keep their value.
 template <>
 struct Plain<xml::LocalizedText> {
@@ -102,12 +142,12 @@ struct Plain<xml::LocalizedText> {
 };
 
 // An int read as a real truncated toward zero, written as an int.
-using TruncatedInt = Scalar<&readTruncatedInt, &xml::createIntElement>;
+using TruncatedInt = Scalar<&readTruncatedInt, &xml::createIntElement, ValueKind::kTruncatedInt>;
 // An int written as a real ("170.000") and read as an int, so the decimals
 // are dropped.
-using IntAsReal = Scalar<&xml::readInt, &createRealElement>;
+using IntAsReal = Scalar<&xml::readInt, &createRealElement, ValueKind::kIntAsReal>;
 // A 32-bit truth value (1 true, 0 false) written and read as a bool.
-struct Flag32 : Scalar<&xml::readBool, nullptr> {
+struct Flag32 : Scalar<&xml::readBool, nullptr, ValueKind::kBool> {
   static xml::Node write(const xml::Document& document, std::string_view name, int value) {
     return xml::createBoolElement(document, name, value == 1);
   }
@@ -125,7 +165,15 @@ struct Field {
   xml::Node (*write)(const xml::Document& document, std::string_view name, const Record& record);
   // When set, the writer emits the field only for records it accepts.
   bool (*written)(const Record& record) = nullptr;
+  // For a list member (GrowableArray): the number of its entries. Null for
+  // every other field.
+  std::size_t (*count)(const Record& record) = nullptr;
 };
+
+template <class T>
+struct IsList : std::false_type {};
+template <class T>
+struct IsList<GrowableArray<T>> : std::true_type {};
 
 template <class>
 struct MemberOf;
@@ -134,6 +182,16 @@ struct MemberOf<Value Record::*> {
   using RecordType = Record;
   using ValueType = Value;
 };
+
+// The entry count of |Member| when it is a list, else null.
+template <auto Member, class Record = typename MemberOf<decltype(Member)>::RecordType>
+constexpr std::size_t (*countOf())(const Record&) {
+  if constexpr (IsList<typename MemberOf<decltype(Member)>::ValueType>::value) {
+    return [](const Record& record) { return static_cast<std::size_t>((record.*Member).size()); };
+  } else {
+    return nullptr;
+  }
+}
 
 // The field |name| for the record member |Member|, read and written by
 // |Codec| (by default the plain codec of the member's type); |written|, when
@@ -146,7 +204,7 @@ constexpr Field<Record> field(std::string_view name,
           [](const xml::Document& document, std::string_view own, const Record& record) {
             return Codec::write(document, own, record.*Member);
           },
-          written};
+          written, countOf<Member>()};
 }
 
 // Which fields of a table a reader met, by their index in the table.
@@ -165,7 +223,12 @@ constexpr std::size_t fieldIndex(std::span<const Field<Record>> fields, std::str
 template <class Record>
 void readPositionalFields(xml::NodeList& children, std::span<const Field<Record>> fields,
                           Record& record) {
-  for (const Field<Record>& field : fields) field.read(children.nextNode(), record);
+  for (const Field<Record>& field : fields) {
+    const xml::Node node = children.nextNode();
+    if (node.isNull() || node.collectsFindings())
+      checkPositional(children.parent(), node, field.name);
+    field.read(node, record);
+  }
 }
 
 // Reads every remaining child of |children| whose name is exactly one of
@@ -178,6 +241,14 @@ FieldsSeen readNamedFields(xml::NodeList& children, std::span<const Field<Record
   if (fields.empty()) return seen;
   for (xml::Node node = children.nextNode(); node; node = children.nextNode()) {
     const std::size_t index = fieldIndex(fields, node.nodeName());
+    if (node.collectsFindings() && node.nodeType() == xml::NodeType::kElement) {
+      if (index == fields.size()) {
+        node.report("element <" + std::string(node.nodeName()) +
+                    "> skipped: no field of that name here");
+      } else if (seen.test(index)) {
+        node.report("<" + std::string(node.nodeName()) + "> given twice: this later one wins");
+      }
+    }
     if (index == fields.size()) continue;
     fields[index].read(node, record);
     seen.set(index);
@@ -279,6 +350,10 @@ struct Items {
   // When set, the failure of an item is raised as an ElementError naming
   // the item under this path, with the failure nested inside.
   std::string_view tracePath = {};
+  // The element name the entries are written with, when they name their
+  // own element: a failing item of another name is reported as an element
+  // out of place rather than as a broken entry.
+  std::string_view entry = {};
 };
 
 // Every child node is an item, whatever its name.
@@ -291,17 +366,28 @@ inline constexpr Items kIndexedValueItems{.name = "value", .indexed = true};
 std::string_view itemName(const Items& items, std::size_t position, std::string& buffer);
 
 // The failure of the element at path() ("/DeviceSeries/aMediaInfoList/
-// MediaInfo[2]"); the error that ended its reading is nested inside.
+// MediaInfo[2]"); the error that ended its reading is nested inside, unless
+// reason() tells what is wrong with the element itself. place() is where
+// the element starts when its document collects findings (line 0 when
+// unknown).
 class ElementError : public std::runtime_error {
  public:
-  explicit ElementError(const std::string& path) : std::runtime_error(path) {}
+  explicit ElementError(const std::string& path, const xml::Node& element = {},
+                        std::string reason = {});
   const char* path() const { return what(); }
+  const std::string& reason() const { return reason_; }
+  const xml::Finding& place() const { return place_; }
+
+ private:
+  std::string reason_;
+  xml::Finding place_;
 };
 
 // Raises the exception being handled nested in an ElementError that names
-// the item |item| at |position| (from 1) of |list| under |parentPath|.
+// the item |item| at |position| (from 1) of |list| under |parentPath|. An
+// item not named |entry| (when given) is reported as out of place instead.
 [[noreturn]] void rethrowInItem(std::string_view parentPath, const xml::Node& list,
-                                const xml::Node& item, int position);
+                                const xml::Node& item, int position, std::string_view entry = {});
 
 // A fixed array, one child per slot in slot order: the reader takes the
 // first N child nodes whatever their names and ignores further ones.
@@ -311,6 +397,12 @@ struct Slots {
   static void read(const xml::Node& node, T (&slots)[N]) {
     xml::NodeList children = node.childNodes();
     for (T& slot : slots) ItemCodec::read(children.nextNode(), slot);
+    if (!node.collectsFindings()) return;
+    for (xml::Node extra = children.nextNode(); extra; extra = children.nextNode()) {
+      if (extra.nodeType() != xml::NodeType::kElement) continue;
+      extra.report("element <" + std::string(extra.nodeName()) + "> skipped: only " +
+                   std::to_string(N) + " slots");
+    }
   }
   template <class T, std::size_t N>
   static xml::Node write(const xml::Document& document, std::string_view name,
@@ -338,14 +430,20 @@ struct List {
     int position = 0;
     for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
       ++position;
-      if (kItems.byName && child.nodeName() != kItems.name) continue;
+      if (kItems.byName && child.nodeName() != kItems.name) {
+        if (child.nodeType() == xml::NodeType::kElement) {
+          child.report("element <" + std::string(child.nodeName()) + "> skipped: not <" +
+                       std::string(kItems.name) + ">");
+        }
+        continue;
+      }
       T item{};
       try {
         requireAtMost(list.size() + 1, kItems.limit, kItems.what);
         ItemCodec::read(child, item);
       } catch (...) {
         if (kItems.tracePath.empty()) throw;
-        rethrowInItem(kItems.tracePath, node, child, position);
+        rethrowInItem(kItems.tracePath, node, child, position, kItems.entry);
       }
       list.add(item);
     }

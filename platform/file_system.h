@@ -85,6 +85,9 @@ struct FileIdentity {
 // File attribute bits, numbered as on Windows.
 inline constexpr std::uint32_t kAttrReadOnly = 0x01;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
+// Something that is neither a folder nor a regular file: a FIFO, a device or
+// a socket (FILE_ATTRIBUTE_DEVICE). Only the POSIX backend meets such files.
+inline constexpr std::uint32_t kAttrDevice = 0x40;
 inline constexpr std::uint32_t kAttrNormal = 0x80;
 
 class FileSystem {

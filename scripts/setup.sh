@@ -7,7 +7,8 @@
 # Every package below is used: cmake and ninja drive the build, pkg-config
 # finds LittleCMS for the payload generator, g++ and the gtest/gmock,
 # benchmark, pugixml, lcms2 and nlohmann-json headers build the Linux
-# programs, libxml2-utils (xmllint) checks XML documents, locales lets the
+# programs, libxml2-utils (xmllint) checks XML documents (the SVG of
+# dsrtool plot), locales lets the
 # decimal-comma test make its locale, clang with its runtime libraries
 # (libFuzzer, the sanitizers; the package of the installed clang's major
 # version, added below) builds the fuzz harnesses, clang-format and

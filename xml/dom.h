@@ -44,6 +44,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -108,6 +109,15 @@ class Attribute;
 class NamedNodeMap;
 class NodeList;
 
+// Something a lenient reader passed over or changed, at the start tag of
+// the element concerned (line and column from 1, as in LoadError; 0 when
+// the node has no place in the loaded text).
+struct Finding {
+  int line = 0;
+  int column = 0;
+  std::string message;
+};
+
 class Node {
  public:
   Node() = default;  // null
@@ -162,6 +172,16 @@ class Node {
   // its name and value are copied in, replacing an attribute of that name.
   void setAttributeNode(const Attribute& attribute) const;
 
+  // True when the document this node was loaded into collects findings
+  // (Document::collectFindings); false for a null node.
+  bool collectsFindings() const;
+  // Adds a finding with |message| at this node's place when the document
+  // collects them; does nothing otherwise.
+  void report(std::string message) const;
+  // Sets |line| and |column| to where the node starts in the loaded text
+  // when its document collects findings; false (leaving them) otherwise.
+  bool place(int& line, int& column) const;
+
  private:
   friend class Document;
   friend class NodeList;
@@ -184,6 +204,8 @@ class NodeList {
 
   // The next child, or a null node at the end.
   Node nextNode();
+  // The node whose children this list walks.
+  Node parent() const;
 
  private:
   friend class Node;
@@ -302,6 +324,12 @@ class Document {
   // document without the root's content. Fails like load, and also when the
   // prolog holds a document type that declares anything (dependsOnDtd).
   bool loadHead(const std::string& path, platform::FileSystem& files) const;
+
+  // From the next load or loadXML on, readers report into |findings| what
+  // they pass over in this document (Node::report); null, the default,
+  // collects nothing and costs nothing. Collecting keeps a copy of the
+  // loaded text, from which the findings are located.
+  void collectFindings(std::vector<Finding>* findings) const;
 
   // Why the last load or loadXML of this document failed; an empty reason
   // after a successful one or before any.

@@ -161,7 +161,13 @@ void TreeRef::destroy(Counted* counted) { delete static_cast<Tree*>(counted); }
 struct Document::State {
   detail::TreeRef tree = detail::TreeRef::make();
   LoadError loadError;
+  std::vector<Finding>* findings = nullptr;
 };
+
+void Document::collectFindings(std::vector<Finding>* findings) const {
+  requireNonNull();
+  state_->findings = findings;
+}
 
 void Document::requireNonNull() const {
   if (isNull()) throw _com_error(kEPointer);
@@ -250,6 +256,10 @@ bool Document::parse(std::string text, bool isUtf8, const Refetch& original) con
   } else {
     // pugixml rewrites the text it parses in place; a failure is located in
     // the text as it was, fetched again for that rare case.
+    if (state_->findings != nullptr) {
+      tree->findings = state_->findings;
+      tree->original = text;
+    }
     tree->source = std::move(text);
     pugi::xml_parse_result result = tree->document.load_buffer_inplace(
         tree->source.data(), tree->source.size(), kParseOptions, pugi::encoding_utf8);

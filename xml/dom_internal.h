@@ -28,6 +28,12 @@ struct Tree : Counted {
   pugi::xml_node holder;  // null until first needed
   // The loaded document has a DTD with declarations or an external subset.
   bool dependsOnDtd = false;
+  // Where readers report findings (Document::collectFindings), the loaded
+  // text as it was before the parse, and the offsets where its lines start
+  // (made on the first finding).
+  std::vector<Finding>* findings = nullptr;
+  std::string original;
+  std::vector<std::size_t> lineStarts;
 
   pugi::xml_node holderNode() {
     if (!holder) {

@@ -228,6 +228,48 @@ void Node::setAttributeNode(const Attribute& attribute) const {
   setAttribute(attribute.nodeName(), attribute.nodeTypedValue());
 }
 
+bool Node::collectsFindings() const { return node_ && tree_->findings != nullptr; }
+
+void Node::report(std::string message) const {
+  if (!collectsFindings()) return;
+  Finding finding;
+  finding.message = std::move(message);
+  place(finding.line, finding.column);
+  tree_->findings->push_back(std::move(finding));
+}
+
+bool Node::place(int& line, int& column) const {
+  if (!collectsFindings()) return false;
+  detail::Tree& tree = *tree_;
+  const std::ptrdiff_t offset = node_.offset_debug();
+  if (offset <= 0 || static_cast<std::size_t>(offset) > tree.original.size()) return false;
+  if (tree.lineStarts.empty()) {
+    const std::string_view text = tree.original;
+    tree.lineStarts.push_back(0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+      if ((text[i] == '\r' && !crlf) || text[i] == '\n') tree.lineStarts.push_back(i + 1);
+    }
+  }
+  // An element's offset is that of its name; it starts at the '<' before.
+  const bool named = node_.type() == pugi::node_element || node_.type() == pugi::node_pi ||
+                     node_.type() == pugi::node_declaration;
+  const std::size_t at = static_cast<std::size_t>(offset) - (named ? 1 : 0);
+  const auto start = std::upper_bound(tree.lineStarts.begin(), tree.lineStarts.end(), at) - 1;
+  line = static_cast<int>(start - tree.lineStarts.begin()) + 1;
+  column = 1;
+  for (std::size_t i = *start; i < at; ++i) {
+    // Columns count characters: UTF-8 continuation bytes add none.
+    if ((static_cast<unsigned char>(tree.original[i]) & 0xC0) != 0x80) ++column;
+  }
+  return true;
+}
+
+Node NodeList::parent() const {
+  if (isNull()) return Node();
+  return Node(tree_, parent_);
+}
+
 Node NodeList::nextNode() {
   if (isNull()) throw _com_error(kEPointer);
   // A node that has left the list (its parent's children were replaced)

@@ -45,6 +45,13 @@ class MSXMLDOMCreator {
   // ICommonIO::loadDocument, not directly.
   void load(const std::string& fileName);
 
+  // Holds |document|, loaded by the caller (for example from text held in
+  // memory), as if load had read it; a null document holds none.
+  void hold(const Document& document) {
+    document_ = document;
+    loadFailed_ = document.isNull();
+  }
+
   // True when the DOM check succeeded for this creator.
   bool comInitialized() const { return comInitialized_; }
   // True once a load into this creator has failed.

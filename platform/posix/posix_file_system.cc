@@ -149,8 +149,10 @@ Error PosixFileSystem::getAttributes(const std::string& path, std::uint32_t* att
   }
   if (S_ISDIR(info.st_mode)) {
     *attributes = kAttrDirectory;
-  } else {
+  } else if (S_ISREG(info.st_mode)) {
     *attributes = isReadOnly(info) ? kAttrReadOnly : kAttrNormal;
+  } else {
+    *attributes = (isReadOnly(info) ? kAttrReadOnly : 0) | kAttrDevice;
   }
   return kOk;
 }

@@ -32,7 +32,8 @@ class PosixFileSystem : public FileSystem {
              std::unique_ptr<File>* file) override;
 
   // kAttrDirectory for a folder; kAttrReadOnly for a file without write
-  // bits; kAttrNormal for any other file.
+  // bits; kAttrNormal for any other regular file; kAttrDevice (with
+  // kAttrReadOnly when it has no write bits) for a FIFO, device or socket.
   Error getAttributes(const std::string& path, std::uint32_t* attributes) override;
 
   // kAlreadyExists when anything (file or folder) is at the path,

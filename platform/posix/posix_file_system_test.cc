@@ -254,6 +254,9 @@ TEST_F(PosixFileSystemTest, OnlyRegularFilesAreOpenedOrCopiedAndNothingWaits) {
   ASSERT_EQ(::symlink("/dev/zero", onDisk("dir/zero").c_str()), 0);
   for (const char* name : {"C:\\dir\\fifo", "C:\\dir\\zero"}) {
     SCOPED_TRACE(name);
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(files_.getAttributes(name, &attributes), kOk);
+    EXPECT_EQ(attributes & (kAttrDevice | kAttrDirectory), kAttrDevice);
     std::unique_ptr<File> file;
     EXPECT_EQ(files_.open(name, {}, &file), kAccessDenied);
     EXPECT_EQ(writeFile(name, "x"), kAccessDenied);

@@ -6,6 +6,7 @@
 #include "devseries/device_series_io.h"
 #include "tools/dsrtool/command.h"
 #include "tools/dsrtool/documents.h"
+#include "tools/dsrtool/options.h"
 #include "update/media_merge.h"
 
 namespace dsrtool {
@@ -17,22 +18,21 @@ bool parseIndex(std::string_view text, int& value) {
   return ec == std::errc() && end == text.data() + text.size() && value >= 0;
 }
 
-int info(const std::string& path, std::ostream& out, std::ostream& err, platform::Env& env) {
+int info(const std::string& path, bool json, std::ostream& out, std::ostream& err,
+         platform::Env& env) {
   devseries::DeviceSeries record;
   std::string version;
   if (!readDocument(path, record, err, env, &version)) return kExitUnreadable;
-  out << "strVersion: " << version << "\n"
-      << "aModelInfoList: " << record.aModelInfoList.size() << "\n"
-      << "aInkInfoList: " << record.aInkInfoList.size() << "\n"
-      << "aInkConfigInfoList: " << record.aInkConfigInfoList.size() << "\n"
-      << "aResolutionInfoList: " << record.aResolutionInfoList.size() << "\n"
-      << "aModeInfoList: " << record.aModeInfoList.size() << "\n"
-      << "aSeparationInfoList: " << record.aSeparationInfoList.size() << "\n"
-      << "aVControlPointList: " << record.aVControlPointList.size() << "\n"
-      << "aPatternInfoList: " << record.aPatternInfoList.size() << "\n"
-      << "aMediaInfoList: " << record.aMediaInfoList.size() << "\n"
-      << "aPrintChartFileInfoSetList: " << record.aPrintChartFileInfoSetList.size() << "\n"
-      << "aInkVolumeInfoList: " << record.aInkVolumeInfoList.size() << "\n";
+  Json lists = Json::object();
+  for (const auto& field : devseries::deviceSeriesForm().fields) {
+    if (field.count != nullptr) lists[std::string(field.name)] = field.count(record);
+  }
+  if (json) {
+    printJson(out, Json{{"strVersion", version}, {"lists", lists}});
+    return kExitOk;
+  }
+  out << "strVersion: " << version << "\n";
+  for (const auto& [name, count] : lists.items()) out << name << ": " << count << "\n";
   return kExitOk;
 }
 
@@ -93,35 +93,33 @@ int merge(const std::string& installedPath, const std::string& newPath, const st
   return kExitOk;
 }
 
-// Checks that |call| has exactly |count| arguments.
-bool arity(const Invocation& call, const char* command, std::size_t count, int& status) {
-  if (call.args.size() == count) return true;
-  status = usageError(call.err, command, "wrong number of arguments");
-  return false;
-}
-
 int runInfo(Invocation& call) {
+  Options options;
   int status = kExitUsage;
-  if (!arity(call, "info", 1, status)) return status;
-  return info(call.args[0], call.out, call.err, call.env);
+  if (!parseOptions(call, "info", {{"--json"}}, 1, 1, options, status)) return status;
+  return info(options.operands[0], options.has("--json"), call.out, call.err, call.env);
 }
 
 int runRoundtrip(Invocation& call) {
+  Options options;
   int status = kExitUsage;
-  if (!arity(call, "roundtrip", 2, status)) return status;
-  return roundtrip(call.args[0], call.args[1], call.err, call.env);
+  if (!parseOptions(call, "roundtrip", {}, 2, 2, options, status)) return status;
+  return roundtrip(options.operands[0], options.operands[1], call.err, call.env);
 }
 
 int runCurve(Invocation& call) {
+  Options options;
   int status = kExitUsage;
-  if (!arity(call, "curve", 3, status)) return status;
-  return curve(call.args[0], call.args[1], call.args[2], call.out, call.err, call.env);
+  if (!parseOptions(call, "curve", {}, 3, 3, options, status)) return status;
+  const std::vector<std::string>& args = options.operands;
+  return curve(args[0], args[1], args[2], call.out, call.err, call.env);
 }
 
 int runMerge(Invocation& call) {
+  Options options;
   int status = kExitUsage;
-  if (!arity(call, "merge", 3, status)) return status;
-  const std::vector<std::string>& args = call.args;
+  if (!parseOptions(call, "merge", {}, 3, 3, options, status)) return status;
+  const std::vector<std::string>& args = options.operands;
   // OUT is replaced: it must not be an input, under any spelling.
   if (sameFile(call.env.files(), args[2], args[0]) ||
       sameFile(call.env.files(), args[2], args[1])) {
@@ -132,8 +130,10 @@ int runMerge(Invocation& call) {
 
 }  // namespace
 
-extern const Command kInfoCommand{
-    "info", "info FILE", "The version and the entry count of every list of FILE.\n", runInfo};
+extern const Command kInfoCommand{"info", "info [--json] FILE",
+                                  "The version and the entry count of every list of FILE.\n"
+                                  "--json: {\"strVersion\": TEXT, \"lists\": {LIST: COUNT, ...}}\n",
+                                  runInfo};
 extern const Command kRoundtripCommand{
     "roundtrip", "roundtrip IN OUT",
     "Copies IN to OUT, then reads IN and writes it over OUT, keeping IN's version,\n"

@@ -1,28 +1,61 @@
 #include "tools/dsrtool/documents.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "devseries/device_series_io.h"
 #include "tools/dsrtool/command.h"
+#include "tools/dsrtool/options.h"
 
 namespace dsrtool {
 
+namespace {
+
+// Where the element that fails the reading of |path| starts. The reading
+// keeps no copy of the text to locate elements in, so a failed document is
+// read once more, keeping it; line 0 when the place stays unknown.
+xml::Finding placeOfFailure(const std::string& path, platform::Env& env) {
+  std::vector<xml::Finding> passedOver;
+  xml::Document document = xml::Document::create();
+  document.collectFindings(&passedOver);
+  if (!document.load(path, env.files())) return {};
+  devseries::DeviceSeriesIO2 again(path, env);
+  again.creator().hold(document);
+  devseries::DeviceSeries record;
+  return again.read(record) ? xml::Finding() : again.failurePlace();
+}
+
+}  // namespace
+
 bool readDocument(const std::string& path, devseries::DeviceSeries& record, std::ostream& err,
                   platform::Env& env, std::string* version) {
-  std::uint32_t attributes = 0;
-  if (env.files().getAttributes(path, &attributes) != platform::kOk) {
-    err << "dsrtool: " << path << ": no such file\n";
-    return false;
-  }
+  if (!checkInputFile(env.files(), path, err)) return false;
   devseries::DeviceSeriesIO2 io(path, env);
+  if (io.read(record)) {
+    if (version != nullptr) *version = io.foundVersion().toString();
+    return true;
+  }
+  // A document that breaks at a known place is reported as compilers do:
+  // "FILE:LINE:COLUMN: reason".
+  const xml::LoadError& load = io.loadError();
+  xml::Finding place{load.line, load.column, load.reason};
+  if (load.reason.empty()) {
+    place = placeOfFailure(path, env);
+    place.message = io.lastError();
+  }
+  err << "dsrtool: " << path;
+  if (place.line > 0) err << ":" << place.line << ":" << place.column;
+  err << ": " << place.message << "\n";
+  return false;
+}
+
+bool readWith(devseries::DeviceSeriesIO2& io, const std::string& path,
+              devseries::DeviceSeries& record, std::ostream& err, std::string* version) {
   if (!io.read(record)) {
-    // A document that breaks at a known place is reported as compilers do:
-    // "FILE:LINE:COLUMN: reason".
     const xml::LoadError& load = io.loadError();
-    if (load.line > 0) {
-      err << "dsrtool: " << path << ":" << load.line << ":" << load.column << ": " << load.reason
-          << "\n";
-    } else {
-      err << "dsrtool: " << path << ": " << io.lastError() << "\n";
-    }
+    err << "dsrtool: " << path << ": " << (load.reason.empty() ? io.lastError() : load.reason)
+        << "\n";
     return false;
   }
   if (version != nullptr) *version = io.foundVersion().toString();
@@ -62,6 +95,39 @@ int copyThenWrite(const std::string& versionSource, const std::string& path,
     files.deleteFile(temporary);
     if (moved != platform::kOk) reason = platform::describeError(moved);
     err << "dsrtool: " << path << ": cannot be written: " << reason << "\n";
+    return kExitUnreadable;
+  }
+  return kExitOk;
+}
+
+int writeThenRename(platform::FileSystem& files, const std::string& path, std::string_view bytes,
+                    std::ostream& err) {
+  const std::string temporary = path + ".tmp";
+  std::unique_ptr<platform::File> file;
+  platform::OpenOptions options;
+  options.access = platform::Access::kWrite;
+  options.disposition = platform::Disposition::kCreateNew;
+  options.followLinks = false;
+  platform::Error error = files.open(temporary, options, &file);
+  if (error != platform::kOk) {
+    err << "dsrtool: " << temporary << ": cannot be written: " << platform::describeError(error)
+        << "\n";
+    return kExitUnreadable;
+  }
+  while (error == platform::kOk && !bytes.empty()) {
+    const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size(), 1u << 20));
+    std::uint32_t written = 0;
+    error = file->write(bytes.data(), chunk, &written);
+    if (error == platform::kOk && written == 0) error = platform::kWriteFault;
+    bytes.remove_prefix(written);
+  }
+  if (error == platform::kOk) error = file->flush();
+  const platform::Error closed = file->close();
+  if (error == platform::kOk) error = closed;
+  if (error == platform::kOk) error = files.moveFileReplace(temporary, path);
+  if (error != platform::kOk) {
+    files.deleteFile(temporary);
+    err << "dsrtool: " << path << ": cannot be written: " << platform::describeError(error) << "\n";
     return kExitUnreadable;
   }
   return kExitOk;

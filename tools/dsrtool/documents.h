@@ -4,8 +4,10 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "devseries/device_series.h"
+#include "devseries/device_series_io.h"
 #include "platform/env.h"
 
 namespace dsrtool {
@@ -16,6 +18,11 @@ namespace dsrtool {
 bool readDocument(const std::string& path, devseries::DeviceSeries& record, std::ostream& err,
                   platform::Env& env, std::string* version = nullptr);
 
+// The same through |io|, which may hold its document already; |path| names
+// it in the messages.
+bool readWith(devseries::DeviceSeriesIO2& io, const std::string& path,
+              devseries::DeviceSeries& record, std::ostream& err, std::string* version = nullptr);
+
 // Writes |record| to |path| with the version of the document at
 // |versionSource|, its feed calibration lists fitted to the model count as
 // an update writes them. The result is made at "<path>.tmp", created
@@ -24,6 +31,12 @@ bool readDocument(const std::string& path, devseries::DeviceSeries& record, std:
 // exit code.
 int copyThenWrite(const std::string& versionSource, const std::string& path,
                   devseries::DeviceSeries& record, std::ostream& err, platform::Env& env);
+
+// Writes |bytes| to |path| the same way: made at "<path>.tmp", created
+// exclusively and never through a link, flushed, and renamed over |path|
+// only when complete; on failure nothing new is left. Returns an exit code.
+int writeThenRename(platform::FileSystem& files, const std::string& path, std::string_view bytes,
+                    std::ostream& err);
 
 // True when |out| names the same file as |input|, however either is spelt.
 bool sameFile(platform::FileSystem& files, const std::string& out, const std::string& input);

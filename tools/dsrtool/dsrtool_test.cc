@@ -11,6 +11,10 @@
 #include <utility>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "app/version.h"
 #include "devseries/device_series_io.h"
 #include "platform/fault_file_system.h"
@@ -18,6 +22,7 @@
 #include "testsupport/payload.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
+#include "tools/dsrtool/dsrtool_fixture.h"
 #include "xml/language_table.h"
 
 namespace dsrtool {
@@ -26,54 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::FileOp;
 using testsupport::ScratchDir;
-
-// The tool run against a fresh temporary folder that holds copies of the
-// payload documents; every file call goes through a recording wrapper.
-class DsrToolTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : testsupport::kPayloadNames) {
-      fs::copy_file(testsupport::payloadDir() / "blobs" / name, path(name));
-    }
-    env_ = std::make_unique<testsupport::TestEnv>(scratch_.path());
-    files_ = std::make_unique<platform::FaultFileSystem>(env_->files());
-    env_->useFiles(*files_);
-  }
-
-  void TearDown() override {
-    env_.reset();
-    files_.reset();
-  }
-
-  std::string path(const std::string& name) const { return scratch_ / name; }
-
-  int run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    return dsrtool::run(args, out_, err_, *env_);
-  }
-
-  devseries::DeviceSeries read(const std::string& name) {
-    devseries::DeviceSeriesIO2 io(path(name), *env_);
-    devseries::DeviceSeries record;
-    EXPECT_TRUE(io.read(record)) << io.lastError();
-    return record;
-  }
-
-  std::set<std::string> folderContent() const {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(scratch_.path())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
-
-  ScratchDir scratch_;
-  std::unique_ptr<testsupport::TestEnv> env_;
-  std::unique_ptr<platform::FaultFileSystem> files_;
-  std::ostringstream out_;
-  std::ostringstream err_;
-};
 
 // ---------------------------------------------------------------------------
 // Usage
@@ -126,6 +83,50 @@ TEST_F(DsrToolTest, UsageErrorsExitTwoWithAMessage) {
   }
   run({"frobnicate"});
   EXPECT_NE(err_.str().find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+TEST_F(DsrToolTest, OptionsAreCheckedBeforeAnythingIsRead) {
+  const std::string doc = path("ostrand_km.dsr");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"info", "--frob", doc}, "info: unknown option '--frob'"},
+      {{"info", "--json", "--json", doc}, "info: option '--json' given twice"},
+      {{"roundtrip", "--json", doc, doc}, "roundtrip: unknown option '--json'"},
+  };
+  for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(message);
+    EXPECT_EQ(run(args), kExitUsage);
+    EXPECT_EQ(err_.str().rfind("dsrtool: " + message + "\n", 0), 0u) << err_.str();
+  }
+  // "--" ends the options: what follows is a file name.
+  EXPECT_EQ(run({"info", "--", "--json"}), kExitUnreadable);
+  EXPECT_EQ(err_.str(), "dsrtool: --json: no such file\n");
+}
+
+TEST_F(DsrToolTest, AFailedWriteToStandardOutputIsAWriteError) {
+  std::ostream full(nullptr);  // every write fails, as on /dev/full
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--version"}, {"info", path("ostrand_km.dsr")}}) {
+    err_.str("");
+    EXPECT_EQ(dsrtool::run(args, full, err_, *env_), kExitUnreadable) << args[0];
+    EXPECT_EQ(err_.str(), "dsrtool: write error\n");
+  }
+}
+
+TEST_F(DsrToolTest, EachKindOfNonFileHasItsOwnMessage) {
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {"absent.dsr", "no such file"},
+      {"folder.dsr", "is a folder"},
+  };
+  fs::create_directory(path("folder.dsr"));
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo(path("fifo.dsr").c_str(), 0644), 0);
+  cases.emplace_back("fifo.dsr", "is not a regular file (a FIFO, device or socket)");
+#endif
+  for (const auto& [name, message] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(run({"info", path(name)}), kExitUnreadable);
+    EXPECT_EQ(err_.str(), "dsrtool: " + path(name) + ": " + message + "\n");
+  }
 }
 
 TEST_F(DsrToolTest, BadCurveIndicesAreUsageErrors) {
@@ -185,15 +186,27 @@ TEST_F(DsrToolTest, InfoOnUnreadableDocumentsExitsOneWithTheReason) {
   scratch_.write("broken.dsr",
                  "<DeviceSeries strVersion=\"1.0.0.0\">\n\t<aModelInfoList>\n\t</aInk>\n");
 
-  // What follows "dsrtool: FILE": a place in the file where the parser
-  // stopped, else the reason after ": ".
+  const std::string extraEntry =
+      writeEdited("extra.dsr", "ostrand_km.dsr", "<aInkInfoList>\n", "<aInkInfoList><Junk/>\n");
+  const std::string extraField = writeEdited("shifted.dsr", "ostrand_km.dsr", "\t<aModelInfoList>",
+                                             "\t<Junk/>\n\t<aModelInfoList>");
+
+  // What follows "dsrtool: FILE": the place of the element concerned, where
+  // it is known, and the reason after ": ".
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"broken.dsr", ":3:4: Start-end tags mismatch"},
       {"text.dsr",
        ": not well-formed: the declaration, top-level content, a name, a namespace, a comment, a "
        "duplicate attribute, '<' in an attribute value, \"]]>\" in text or a reference"},
       {"other.dsr", ": no DeviceSeries root element"},
-      {"nine.dsr", ": a positional element is missing in /DeviceSeries"},
+      {"nine.dsr", ":2:1: a positional element is missing in /DeviceSeries"},
+      // An element too many is no missing one.
+      {"extra.dsr", ":" + placeOf(extraEntry, "<Junk/>") +
+                        ": an element other than <InkInfo> among the entries (extra or misplaced) "
+                        "in /DeviceSeries/aInkInfoList/Junk[1]"},
+      {"shifted.dsr", ":" + placeOf(extraField, "<Junk/>") +
+                          ": <Junk> stands where <aModelInfoList> belongs (extra, renamed or "
+                          "misplaced) in /DeviceSeries"},
       {"absent.dsr", ": no such file"},
   };
   for (const auto& [name, reason] : cases) {
@@ -268,14 +281,7 @@ class DsrToolMergeTest : public DsrToolTest {
   // the user's own and the third preset hidden, saved in format 3.3.0.0.
   void SetUp() override {
     DsrToolTest::SetUp();
-    devseries::DeviceSeries installed = read("ostrand_km.dsr");
-    devseries::MediaInfo own = installed.aMediaInfoList[0];
-    own.strMediaName.fill("My Vinyl");
-    own.nDryTime = 77;
-    installed.aMediaInfoList.add(own);
-    installed.aMediaInfoList[2].bVisibleMedia = false;
-    devseries::DeviceSeriesIO2 io(path("installed.dsr"), *env_);
-    ASSERT_TRUE(io.write(installed));
+    writeUserDocument("installed.dsr");
     ASSERT_NE(ScratchDir::read(path("installed.dsr")).find("strVersion=\"3.3.0.0\""),
               std::string::npos);
   }
