@@ -25,6 +25,7 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64-posix wine wine64
   dpkg-dev
+  zip osslsigncode openssl lintian
 )
 
 sudo_cmd=()
