@@ -29,11 +29,12 @@ rm -rf "$work"
 mkdir -p "$work"
 
 # Unsigned.
-env -u OKM_SIGN_PKCS12 -u OKM_SIGN_PASSWORD "${package[@]}" "-DOKM_STAGE=$work/unsigned" \
-  "-DOKM_ZIP_FILE=$work/unsigned.zip" -P "$here/../../cmake/PackageZip.cmake" >"$work/unsigned.log" 2>&1 ||
-  { cat "$work/unsigned.log"; fail "packaging without a certificate"; }
-[ "$(grep -c 'unsigned' "$work/unsigned.log")" = 1 ] || { cat "$work/unsigned.log"; fail "no one line saying unsigned"; }
-if osslsigncode verify -in "$work/unsigned/OstrandKMSetup.exe" >/dev/null 2>&1; then
+env -u OKM_SIGN_PKCS12 -u OKM_SIGN_PASSWORD "${package[@]}" "-DOKM_STAGE=$work/plain" \
+  "-DOKM_ZIP_FILE=$work/plain.zip" -P "$here/../../cmake/PackageZip.cmake" >"$work/plain.log" 2>&1 ||
+  { cat "$work/plain.log"; fail "packaging without a certificate"; }
+[ "$(grep -c 'package-zip: unsigned' "$work/plain.log")" = 1 ] ||
+  { cat "$work/plain.log"; fail "no one line saying unsigned"; }
+if osslsigncode verify -in "$work/plain/OstrandKMSetup.exe" >/dev/null 2>&1; then
   fail "the unsigned OstrandKMSetup.exe carries a signature"
 fi
 pass "without a certificate: unsigned, said in one line"
