@@ -74,16 +74,18 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${OKM_DEB_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# CPack indents every line after the summary and writes an empty line as
+# the paragraph break " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Ostrand KM device-data installer for the Rastella RIP under Wine
- OstrandKMSetup deploys the Ostrand KM printer data (device picture, media
- files, pass-mask tables, ICC output profiles and device-series documents)
- into a Rastella RIP installed in a Wine prefix, found through the host's
- registry records in the prefix. An installed device-series document keeps
- the user's own media and visibility choices.
- .
- dsrtool checks an installation against the data and reads, compares and
- merges device-series files.")
+OstrandKMSetup deploys the Ostrand KM printer data (device picture, media
+files, pass-mask tables, ICC output profiles and device-series documents)
+into a Rastella RIP installed in a Wine prefix, found through the host's
+registry records in the prefix. An installed device-series document keeps
+the user's own media and visibility choices.
+
+dsrtool checks an installation against the data and reads, compares and
+merges device-series files.")
 include(CPack)
 
 add_custom_target(package-deb

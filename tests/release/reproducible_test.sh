@@ -59,7 +59,7 @@ compare "Linux dsrtool" "$a/build/release/tools/dsrtool/dsrtool" "$b/build/relea
 deb_name=$(cd "$a/build/release" && ls ./*.deb | head -n 1)
 compare "${deb_name#./}" "$a/build/release/$deb_name" "$b/build/release/$deb_name"
 # Debian's own checks of the package: no errors (warnings are listed).
-if lintian_out=$(lintian --fail-on error --no-tag-display-limit "$a/build/release/$deb_name" 2>&1); then
+if lintian_out=$(lintian --fail-on error --tag-display-limit 0 "$a/build/release/$deb_name" 2>&1); then
   echo "ok   lintian: no errors${lintian_out:+; it notes:}"
   [ -z "$lintian_out" ] || echo "$lintian_out" | sed 's/^/     /'
 else

@@ -59,7 +59,9 @@ for exe in OstrandKMSetup.exe dsrtool.exe; do
     { cat "$work/verify-$exe.log"; fail "$exe does not verify"; }
 done
 (cd "$work/signed" && sha256sum --quiet -c SHA256SUMS.txt) || fail "SHA256SUMS.txt does not match the signed files"
-cmake -E tar tf "$work/signed.zip" | grep -qx README.txt || fail "the signed zip lacks README.txt"
+[ "$(cmake -E tar tf "$work/signed.zip" | tr '\n' ' ')" = \
+  "OstrandKMSetup.exe dsrtool.exe SHA256SUMS.txt README.txt LICENSES.txt " ] ||
+  fail "the signed zip's entries: $(cmake -E tar tf "$work/signed.zip" | tr '\n' ' ')"
 pass "signed: both executables verify against the test certificate, SHA256SUMS.txt matches them"
 
 # One changed byte inside the signed code.
