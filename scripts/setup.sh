@@ -38,6 +38,7 @@ packages=(
   clang clang-format clang-tidy
   g++-mingw-w64-x86-64-posix wine wine64
   dpkg-dev
+  zip osslsigncode openssl lintian
 )
 
 sudo_cmd=()
