@@ -11,8 +11,9 @@
 # the package from SOURCE_DATE_EPOCH (the environment's, else the last
 # commit's time, see Reproducible.cmake).
 #
-# Run as a script (cmake -P) by the package-deb target: compresses the
-# documents, then runs cpack.
+# Make it with package-deb, not cpack or the package target alone: run as
+# a script (cmake -P) by the package-deb target, this file compresses the
+# documents, then runs cpack with SOURCE_DATE_EPOCH set.
 include_guard(GLOBAL)
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)

@@ -13,6 +13,13 @@ set -euo pipefail
 source_dir=$(cd "$1" && pwd)
 work=$2
 jobs=$(nproc)
+# Both builds take their times from the same SOURCE_DATE_EPOCH, the one
+# the build itself would take (the last commit's time), fixed here so that
+# a commit made while the test runs cannot change it between the builds.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || echo 1767225600)
+  export SOURCE_DATE_EPOCH
+fi
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
