@@ -17,7 +17,9 @@
 # the end unless KEEP=1. Prints the time each command took, and fails when
 # set-up created or changed anything under the chroot's
 # /etc/apt/sources.list* or fetched source indexes system-wide, or when a
-# second set-up, with everything there, calls apt.
+# second set-up, with everything there, calls apt. Then builds the .deb of
+# the Linux build and installs it into an untouched copy of the fresh root
+# (scripts/check-deb-install.sh).
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then
   echo "check-fresh-debian: run as root" >&2
@@ -56,6 +58,10 @@ echo "check-fresh-debian: bootstrapping $release ($suite) into $root from $mirro
 debootstrap --variant=minbase --include=git "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
   { tail -20 "$work/debootstrap.log" >&2; exit 1; }
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# An untouched copy, for installing the .deb as a user of a fresh machine
+# would: the first root gets every build package.
+clean_root="$work/clean-root"
+cp -a "$root" "$clean_root"
 
 # What a booted machine has: /proc, /sys, devices, shared memory (Wine
 # needs them), and a temporary folder of its own.
@@ -112,3 +118,26 @@ run "PATH=/tmp/no-apt:\$PATH scripts/setup.sh"
 rm -r "$root/tmp/no-apt"
 run scripts/test.sh
 echo "check-fresh-debian: both README commands pass on a fresh $release" >&2
+
+# The .deb of the Linux build, made in the first root and installed into
+# the untouched one with the dependencies it declares.
+run "cmake --preset release >/dev/null && cmake --build --preset release --target package-deb >/dev/null"
+debs=("$root"/src/build/release/*.deb)
+if ((${#debs[@]} != 1)) || [ ! -f "${debs[0]}" ]; then
+  echo "check-fresh-debian: package-deb made no single .deb" >&2
+  exit 1
+fi
+for m in proc sys dev dev/pts; do
+  case "$m" in
+    proc) mount -t proc proc "$clean_root/proc" ;;
+    sys) mount -t sysfs sys "$clean_root/sys" ;;
+    *) mount --bind "/$m" "$clean_root/$m" ;;
+  esac
+  mounted+=("$clean_root/$m")
+done
+cp "${debs[0]}" "$root/src/scripts/check-deb-install.sh" "$clean_root/tmp/"
+started=$SECONDS
+chroot "$clean_root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM=dumb \
+  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  bash /tmp/check-deb-install.sh "/tmp/$(basename "${debs[0]}")"
+echo "check-fresh-debian: the .deb installs and runs on a fresh $release ($((SECONDS - started)) s)" >&2

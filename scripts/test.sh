@@ -5,8 +5,9 @@
 # and UndefinedBehaviorSanitizer (preset asan, without the payload
 # generator's tests), a short run of every fuzz harness (preset fuzz), then
 # the Windows build, whose tests run under Wine and end with end-to-end runs
-# of the .exe compared with the Linux build on the same hosts. Each stage
-# reports its time.
+# of the .exe compared with the Linux build on the same hosts, and two clean
+# builds of the shipped artefacts compared byte for byte. Each stage reports
+# its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -45,6 +46,8 @@ windows() {
   cmake --preset mingw >/dev/null
   cmake --build --preset mingw -j "$jobs"
   ctest --preset mingw -j "$jobs"
+  # Two clean builds in two folders give the same zip, installer and dsrtool.
+  ctest --preset mingw-reproducible
 }
 
 stage linux linux
