@@ -35,6 +35,7 @@ class HeldFile : public platform::File {
   }
   Error flush() override { return platform::kOk; }
   Error close() override { return platform::kOk; }
+  Error moveReplace(const std::string&) override { return platform::kAccessDenied; }
 
  private:
   std::string_view bytes_;
@@ -77,6 +78,9 @@ class HeldFiles : public platform::FileSystem {
     return platform::kAccessDenied;
   }
   Error syncParentDirectory(const std::string&) override { return platform::kAccessDenied; }
+  Error lockFolder(const std::string&, std::unique_ptr<platform::FolderLock>*) override {
+    return platform::kAccessDenied;
+  }
 
  private:
   std::map<std::string, std::string_view> files_;
