@@ -219,10 +219,11 @@ TEST_F(UpdaterFilesTest, LinkPlantedAtTheOutputIsNeverWrittenThrough) {
     LinkPlanter planter(faults_, o_, victim, nthDeletion);
     env_.useFiles(planter);
 
-    runUpdate(/*deployed=*/nthDeletion == 0);
+    const bool deployed = DeviceSeriesUpdater(env_, blobWriter(), p_, kBlobId);
 
     env_.useFiles(faults_);
     if (!planter.planted()) GTEST_SKIP() << kNoLinks;
+    EXPECT_EQ(deployed, nthDeletion == 0);
     EXPECT_EQ(ScratchDir::read(victim), victimBytes);
     if (nthDeletion == 0) {
       expectTypicalMerge(p_);  // the link is removed, O made anew
