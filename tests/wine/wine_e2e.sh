@@ -14,6 +14,11 @@
 # temporary file. Every device-series file either run wrote is loaded by
 # msxml_check, which compares MSXML 4.0's tree with ours and reads it.
 #
+# In the "hklm" case, two Windows installers then start at once, several
+# times over, and each time the user's media and hidden flag must survive
+# and no temporary file remain. The "fold" case's folders are spelled on disk
+# in other letter cases than its InstallPath, outside ASCII too.
+#
 # Prints one line per check; stops at the first difference, showing it,
 # with exit status 1 (2 on a usage error). CASE names pick cases (default:
 # all). KEEP=1 keeps the case folders of passed cases.
@@ -39,7 +44,14 @@ cases=(
   "hkcu     HKCU REG_SZ        $ascii_host yes"
   "expand   HKLM REG_EXPAND_SZ $ascii_host no"
   "nonascii HKLM REG_SZ        C:\\Program Files\\Härvel Ü\\Rastella Dual\\ yes"
+  "fold     HKLM REG_SZ        C:\\Program Files\\Härvel Ü\\Rastella Dual\\ yes"
 )
+# How a case's install folder is spelled on disk, where not as in InstallPath.
+declare -A on_disk=(
+  [fold]='C:\Program Files\HÄRVEL ü\RASTELLA dual\'
+)
+# How often the "hklm" case starts two installers at once.
+race_rounds=4
 selected=("$@")
 
 fail() {
@@ -135,6 +147,32 @@ edit_as_user() {
   ' "$1"
 }
 
+# race DSR HIDDEN: starts the Windows installer twice at once, $race_rounds
+# times; after each round DSR must still hold the user's media and HIDDEN
+# hidden presets, and no temporary file may remain. The exit codes are not
+# examined here: the runs are checked by what they leave.
+race() {
+  local round first second start leftovers
+  start=$(okm_now)
+  WINEPREFIX="$wine_prefix" "$WINESERVER" -p
+  for ((round = 1; round <= race_rounds; round++)); do
+    WINEPREFIX="$wine_prefix" "$WINE64" "$exe" &
+    first=$!
+    WINEPREFIX="$wine_prefix" "$WINE64" "$exe" &
+    second=$!
+    wait "$first" || true
+    wait "$second" || true
+    [ "$(grep -c '<English>My Studio Vinyl</English>' "$device_dir/$1")" = 1 ] ||
+      fail "two installers at once lost the user's media (round $round)"
+    [ "$(grep -c '<bVisibleMedia>false</bVisibleMedia>' "$device_dir/$1" || true)" = "$2" ] ||
+      fail "two installers at once lost the hidden flag (round $round)"
+    leftovers=$(find "$wine_files" -name '*.tmp' -o -name '*.out')
+    [ -z "$leftovers" ] || fail "temporary files left by two installers at once: $leftovers"
+  done
+  okm_stop_server "$wine_prefix"
+  pass "$race_rounds times two installers at once: the user's media and choice kept, no temporary left ($(okm_elapsed "$start") s)"
+}
+
 run_case() {
   local hive=$1 type=$2 finds_host=$4 case_start
   install_folder=$3
@@ -165,8 +203,8 @@ User Language English
 User Model Ostrand KM
 EOF_VALUES
   okm_stop_server "$start_prefix"
-  local host
-  host=$(okm_unix_path "$start_prefix" "$install_folder")
+  local host disk_folder=${on_disk[$case_name]:-$install_folder}
+  host=$(okm_unix_path "$start_prefix" "$disk_folder")
   mkdir -p "$host/Rastella/Device" "$host/Profiles"
   grep -q 'InstallPath' "$start_prefix/$([ "$hive" = HKLM ] && echo system || echo user).reg" ||
     fail "reg add left no InstallPath in the prefix's registry file"
@@ -177,9 +215,9 @@ EOF_VALUES
   okm_track_server "$wine_prefix"
   wine_files="$wine_prefix/drive_c/Program Files"
   native_files="$native_prefix/drive_c/Program Files"
-  device_dir="$(okm_unix_path "$wine_prefix" "$install_folder")/Rastella/Device"
+  device_dir="$(okm_unix_path "$wine_prefix" "$disk_folder")/Rastella/Device"
   local native_device_dir
-  native_device_dir="$(okm_unix_path "$native_prefix" "$install_folder")/Rastella/Device"
+  native_device_dir="$(okm_unix_path "$native_prefix" "$disk_folder")/Rastella/Device"
 
   run_both 1
   compare_runs 1 "fresh install"
@@ -218,6 +256,7 @@ EOF_VALUES
     leftovers=$(find "$wine_files" "$native_files" -name '*.tmp' -o -name '*.out')
     [ -z "$leftovers" ] || fail "temporary files left: $leftovers"
     pass "no .tmp or .out file left"
+    [ "$case_name" != hklm ] || race "$dsr" "$hidden"
   fi
   echo "     $case_name: case took $(okm_elapsed "$case_start") s"
   [ "${KEEP:-0}" = 1 ] || rm -rf "$case_dir"
