@@ -20,8 +20,8 @@
 // exactly that name is matched without regard to case against the entries
 // of its folder, as Wine does: every letter upper-cased by its simple
 // Unicode mapping where that mapping goes both ways (glibc's C.UTF-8; ASCII
-// letters only where the system lacks that locale); a component that matches nothing is kept as written,
-// and so are all components after it.
+// letters only where the system lacks that locale); a component that
+// matches nothing is kept as written, and so are all components after it.
 //
 // platform::isAbsolutePath (platform/paths.h) of this build is defined with
 // this mapping: drive-absolute paths only. A native path maps as it stands,
