@@ -127,7 +127,7 @@ void FaultFileSystem::clearFaults() { faults_.clear(); }
 const Fault* FaultFileSystem::record(FileOp op, const std::string& path,
                                      const std::string& otherPath) {
   calls_.push_back({op, path, otherPath});
-  if (observer_) observer_(calls_.back());
+  if (observer_) observer_(FileCall(calls_.back()));  // a copy: the observer may add calls
   const Fault* hit = nullptr;
   // Every matching fault counts the call, also when an earlier one hits it,
   // so "the nth call" always means the nth call made.

@@ -138,7 +138,7 @@ TEST(UpdateEndToEnd, TwoRunsAtOnceKeepTheUsersMedia) {
     auto run = [&] { return sandbox::runInstaller(kInstaller, host); };
     std::future<sandbox::RunResult> first = std::async(std::launch::async, run);
     std::future<sandbox::RunResult> second = std::async(std::launch::async, run);
-    for (sandbox::RunResult result : {first.get(), second.get()}) {
+    for (const sandbox::RunResult& result : {first.get(), second.get()}) {
       EXPECT_EQ(sandbox::progressLines(result.debugOutput).size(), 63u) << result.debugOutput;
     }
     for (std::size_t i = 0; i < kDeviceSeriesFiles.size(); ++i) {

@@ -59,9 +59,13 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   // One update in a folder at a time: a second run, a double-click or a
   // deployment tool starting the installer again, waits here, then reads
   // and merges the file the first one left. Without the lock the update
-  // does not start, and P keeps the user's file.
+  // does not start: an exclusive write at P fails untouched and gives P's
+  // "file cannot opened" line, as for a P that cannot be replaced.
   std::unique_ptr<platform::FolderLock> lock;
-  if (files.lockFolder(p, &lock) != platform::kOk) return false;
+  if (files.lockFolder(p, &lock) != platform::kOk) {
+    // The exclusive write fails, so P is not deployed.
+    return writeBlob(p, p, blobId);
+  }
 
   devseries::DeviceSeries installed;
   {

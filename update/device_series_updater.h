@@ -36,7 +36,8 @@ using BlobWriter =
 // starts while another updates P waits, then merges the file the other
 // left. The merged document is moved over P through the handle that wrote
 // it (File::moveReplace): a file another program put at O meanwhile is
-// never moved. Without the lock P is left as it is.
+// never moved. Without the lock P is left as it is, with its "file cannot
+// opened" line from an exclusive write at P.
 //
 // Returns true when P afterwards holds the new payload or its merge with
 // the installed document (written, merged, or replaced after its backup

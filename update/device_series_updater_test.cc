@@ -249,6 +249,17 @@ TEST_F(DeviceSeriesUpdaterTest, FailedSearchDoesNotOverwriteTheUsersFile) {
   expectNoTemporaries();
 }
 
+TEST_F(DeviceSeriesUpdaterTest, FolderThatCannotBeLockedLeavesTheUsersFile) {
+  useTypicalFiles();
+  faults_.inject(Fault::failCall(FileOp::kLockFolder, platform::kAccessDenied));
+
+  runUpdate();
+
+  EXPECT_EQ(blobCalls_, std::vector<std::string>{p_});  // its "cannot opened" line
+  expectInstalledFileUntouched();
+  expectNoTemporaries();
+}
+
 // --- failures during the merge ---------------------------------------------
 
 TEST_F(DeviceSeriesUpdaterTest, FailedWriteOfTheNewPayloadLeavesNothing) {

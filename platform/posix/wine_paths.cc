@@ -26,9 +26,19 @@ locale_t foldingLocale() {
   return locale;
 }
 
-// |name| as Wine compares file names: each UTF-16 unit upper-cased by its
-// simple mapping. Characters beyond the BMP are UTF-16 surrogate pairs to
-// Wine, which it leaves as they are.
+// |c| upper-cased as Wine's case table does it: by its simple mapping, but
+// only where lower-casing the result gives |c| back. So final sigma,
+// dotless i, the micro sign, long s and the title-case digraphs stay as
+// they are (Wine, as Windows, matches none of them with Σ, I, Μ, S or the
+// capital digraph), while every other letter folds.
+char32_t upperAsWine(char32_t c, locale_t locale) {
+  const auto upper = static_cast<char32_t>(::towupper_l(static_cast<wint_t>(c), locale));
+  return static_cast<char32_t>(::towlower_l(static_cast<wint_t>(upper), locale)) == c ? upper : c;
+}
+
+// |name| as Wine compares file names: each character upper-cased as
+// upperAsWine says. Characters beyond the BMP are UTF-16 surrogate pairs
+// to Wine, which it leaves as they are.
 std::u32string folded(const std::string& name) {
   const locale_t locale = foldingLocale();
   std::u32string result;
@@ -37,7 +47,7 @@ std::u32string folded(const std::string& name) {
     if (c < 0x80) {
       c = static_cast<char32_t>(std::toupper(static_cast<int>(c)));
     } else if (c <= 0xFFFF && locale != locale_t{}) {
-      c = static_cast<char32_t>(::towupper_l(static_cast<wint_t>(c), locale));
+      c = upperAsWine(c, locale);
     }
     result.push_back(c);
   }

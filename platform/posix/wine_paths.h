@@ -18,10 +18,10 @@
 //  - a relative path stays relative (to the working folder), its ".." kept.
 // For drive and relative paths, each component that does not exist with
 // exactly that name is matched without regard to case against the entries
-// of its folder, as Wine does: every letter, upper-cased by its simple
-// Unicode mapping (glibc's C.UTF-8; ASCII letters only where the system
-// lacks that locale); a component that matches nothing is kept as written,
-// and so are all components after it.
+// of its folder, as Wine does: every letter upper-cased by its simple
+// Unicode mapping where that mapping goes both ways (glibc's C.UTF-8; ASCII
+// letters only where the system lacks that locale); a component that
+// matches nothing is kept as written, and so are all components after it.
 //
 // platform::isAbsolutePath (platform/paths.h) of this build is defined with
 // this mapping: drive-absolute paths only. A native path maps as it stands,

@@ -39,24 +39,30 @@ TEST_F(WinePathsTest, ComponentsMatchExistingNamesWithoutRegardToCase) {
             drive("/Program Files/New Folder/harvel"));
 }
 
-// Every letter folds, by its simple upper-case mapping as Wine compares
-// names: a name on disk, the spelling asked for, and whether they match.
+// Every letter folds as Wine compares names, by its simple upper-case
+// mapping where lower-casing gives the letter back: a name on disk, the
+// spelling asked for, and whether they match.
 TEST_F(WinePathsTest, LettersOfEveryScriptMatchWithoutRegardToCase) {
   const struct {
     const char* onDisk;
     const char* asked;
     bool matches;
   } cases[] = {
-      {"HÄRVEL ü", "Härvel Ü", true},                   // Latin-1
-      {"ŁÓDŹ", "łódź", true},                           // Latin Extended-A
-      {"ΣΟΦΊΑ", "σοφία", true},                         // Greek
-      {"ΣΟΦΟΣ", "σοφος", true},                         // final sigma upper-cases to Σ too
-      {"ДРУКАРКА", "друкарка", true},                   // Cyrillic
-      {"ＲＩＰ", "ｒｉｐ", true},                       // full-width
-      {"STRASSE", "straße", false},                     // ß has no single upper-case letter
-      {"ẞ", "ß", false},                                // nor does capital ß fold to it upwards
-      {"ISTANBUL", "ıstanbul", true},                   // dotless ı upper-cases to I
-      {"İSTANBUL", "istanbul", false},                  // dotted İ is no I
+      {"HÄRVEL ü", "Härvel Ü", true},  // Latin-1
+      {"ŁÓDŹ", "łódź", true},          // Latin Extended-A
+      {"ΣΟΦΊΑ", "σοφία", true},        // Greek
+      {"ΣΟΦΟΣ", "σοφοσ", true},
+      {"ΣΟΦΟΣ", "σοφος", false},       // final sigma: Σ lower-cases to σ
+      {"ДРУКАРКА", "друкарка", true},  // Cyrillic
+      {"ＲＩＰ", "ｒｉｐ", true},      // full-width
+      {"ŸES", "ÿes", true},
+      {"STRASSE", "straße", false},     // ß has no single upper-case letter
+      {"ẞ", "ß", false},                // and ẞ lower-cases to ß, not back
+      {"ISTANBUL", "ıstanbul", false},  // nor is dotless ı an I
+      {"İSTANBUL", "istanbul", false},  // or dotted İ
+      {"ΜM", "µm", false},              // the micro sign is no Greek mu
+      {"Ǆ", "ǆ", true},
+      {"Ǆ", "ǅ", false},                                // title case
       {"\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", false},  // beyond the BMP: left as is
   };
   int folder = 0;

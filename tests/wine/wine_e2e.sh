@@ -19,6 +19,11 @@
 # must end with the same exit status in both builds: 0 all deployed, 1 no
 # usable host records, 2 a file not deployed.
 #
+# In the "hklm" case, two Windows installers then start at once, several
+# times over, and each time the user's media and hidden flag must survive
+# and no temporary file remain. The "fold" case's folders are spelled on disk
+# in other letter cases than its InstallPath, outside ASCII too.
+#
 # Prints one line per check; stops at the first difference, showing it,
 # with exit status 1 (2 on a usage error). CASE names pick cases (default:
 # all). KEEP=1 keeps the case folders of passed cases.
@@ -46,12 +51,19 @@ cases=(
   "hkcu     HKCU REG_SZ        $ascii_host yes"
   "expand   HKLM REG_EXPAND_SZ $ascii_host no"
   "nonascii HKLM REG_SZ        C:\\Program Files\\Härvel Ü\\Rastella Dual\\ yes"
+  "fold     HKLM REG_SZ        C:\\Program Files\\Härvel Ü\\Rastella Dual\\ yes"
   "norecord HKLM REG_SZ        $ascii_host norecord"
   "nowhere  HKLM REG_SZ        D:\\Nowhere\\ nowhere"
   "blocked  HKLM REG_SZ        $ascii_host blocked"
 )
 # The installer's exit status for each kind of host.
 declare -A expected_status=([yes]=0 [no]=1 [norecord]=1 [nowhere]=2 [blocked]=2)
+# How a case's install folder is spelled on disk, where not as in InstallPath.
+declare -A on_disk=(
+  [fold]='C:\Program Files\HÄRVEL ü\RASTELLA dual\'
+)
+# How often the "hklm" case starts two installers at once.
+race_rounds=4
 selected=("$@")
 
 fail() {
@@ -165,6 +177,32 @@ verify_both() {
   pass "$what: dsrtool verify of both builds exits $expected, $(tail -n 1 "$case_dir/verify.linux")"
 }
 
+# race DSR HIDDEN: starts the Windows installer twice at once, $race_rounds
+# times; after each round DSR must still hold the user's media and HIDDEN
+# hidden presets, and no temporary file may remain. The exit codes are not
+# examined here: the runs are checked by what they leave.
+race() {
+  local round first second start leftovers
+  start=$(okm_now)
+  WINEPREFIX="$wine_prefix" "$WINESERVER" -p
+  for ((round = 1; round <= race_rounds; round++)); do
+    WINEPREFIX="$wine_prefix" "$WINE64" "$exe" &
+    first=$!
+    WINEPREFIX="$wine_prefix" "$WINE64" "$exe" &
+    second=$!
+    wait "$first" || true
+    wait "$second" || true
+    [ "$(grep -c '<English>My Studio Vinyl</English>' "$device_dir/$1")" = 1 ] ||
+      fail "two installers at once lost the user's media (round $round)"
+    [ "$(grep -c '<bVisibleMedia>false</bVisibleMedia>' "$device_dir/$1" || true)" = "$2" ] ||
+      fail "two installers at once lost the hidden flag (round $round)"
+    leftovers=$(find "$wine_files" -name '*.tmp' -o -name '*.out')
+    [ -z "$leftovers" ] || fail "temporary files left by two installers at once: $leftovers"
+  done
+  okm_stop_server "$wine_prefix"
+  pass "$race_rounds times two installers at once: the user's media and choice kept, no temporary left ($(okm_elapsed "$start") s)"
+}
+
 run_case() {
   local hive=$1 type=$2 kind=$4 case_start
   install_folder=$3
@@ -196,8 +234,8 @@ User Language English
 User Model Ostrand KM
 EOF_VALUES
   okm_stop_server "$start_prefix"
-  local host
-  host=$(okm_unix_path "$start_prefix" "$install_folder")
+  local host disk_folder=${on_disk[$case_name]:-$install_folder}
+  host=$(okm_unix_path "$start_prefix" "$disk_folder")
   if [ "$kind" = norecord ]; then
     pass "prefix without the host's records"
   else
@@ -219,9 +257,9 @@ EOF_VALUES
   okm_track_server "$wine_prefix"
   wine_files="$wine_prefix/drive_c/Program Files"
   native_files="$native_prefix/drive_c/Program Files"
-  device_dir="$(okm_unix_path "$wine_prefix" "$install_folder")/Rastella/Device"
+  device_dir="$(okm_unix_path "$wine_prefix" "$disk_folder")/Rastella/Device"
   local native_device_dir
-  native_device_dir="$(okm_unix_path "$native_prefix" "$install_folder")/Rastella/Device"
+  native_device_dir="$(okm_unix_path "$native_prefix" "$disk_folder")/Rastella/Device"
 
   run_both 1
   compare_runs 1 "fresh install"
@@ -281,6 +319,7 @@ EOF_VALUES
     grep -q "^modified    .*KMOS_GenericPaper_600x600.icc\$" "$case_dir/verify.linux" ||
       fail "verify does not report the edited profile as modified"
     okm_stop_server "$wine_prefix"
+    [ "$case_name" != hklm ] || race "$dsr" "$hidden"
   fi
   echo "     $case_name: case took $(okm_elapsed "$case_start") s"
   [ "${KEEP:-0}" = 1 ] || rm -rf "$case_dir"
