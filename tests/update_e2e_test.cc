@@ -226,6 +226,11 @@ bool endsWith(const std::string& text, const std::string& tail) {
 // backup of a file that is not XML is made and before that file is
 // replaced, and after every rename over an installed document.
 TEST(UpdateEndToEnd, DeviceFolderIsSyncedAroundEveryReplace) {
+#if defined(__SANITIZE_ADDRESS__)
+  // What this shows is which system calls a run makes, not how it uses
+  // memory; a preloaded library and a sanitizer's runtime do not mix well.
+  GTEST_SKIP() << "system calls are logged in builds without sanitizers";
+#endif
   SandboxHost host;
   host.registerHost(sandbox::kInstallPath);
   sandbox::createHostFolders(host);
