@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/dsrtool/dsrtool_fixture.h"
+#include "tools/dsrtool/dsrtool_test.h"
 #include "tools/dsrtool/options.h"
 
 namespace dsrtool {
