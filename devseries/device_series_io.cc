@@ -143,7 +143,7 @@ xml::Finding placeOf(const std::exception_ptr& error) {
     try {
       std::rethrow_if_nested(located);
     } catch (...) {
-      const xml::Finding inner = placeOf(std::current_exception());
+      xml::Finding inner = placeOf(std::current_exception());
       if (inner.line > 0) return inner;
     }
     return located.place();

@@ -98,6 +98,7 @@ std::string nodeLabel(const xml::Node& node) {
 }
 
 void checkPositional(const xml::Node& parent, const xml::Node& node, std::string_view name) {
+  if (!parent.collectsFindings()) return;
   if (node.isNull()) {
     parent.report("positional element <" + std::string(name) + "> missing in <" +
                   std::string(parent.nodeName()) + ">");

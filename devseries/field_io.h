@@ -225,8 +225,9 @@ void readPositionalFields(xml::NodeList& children, std::span<const Field<Record>
                           Record& record) {
   for (const Field<Record>& field : fields) {
     const xml::Node node = children.nextNode();
-    if (node.isNull() || node.collectsFindings())
+    if (node.isNull() || node.collectsFindings()) {
       checkPositional(children.parent(), node, field.name);
+    }
     field.read(node, record);
   }
 }

@@ -7,7 +7,8 @@
 #
 # Test support (testsupport/) sits on top like the tests and serves the
 # tests of every layer: test code anywhere may include it, and nothing else
-# may. Test code is test support itself, *_test.cc files, and the top
+# may. Test code is test support itself, *_test.cc files (and the *_test.h
+# fixtures they share), and the top
 # (tests, fuzz, bench).
 #
 # Below app, code uses only the environment it is given: outside test code,
@@ -43,7 +44,7 @@ is_test_support() {
 
 is_test_code() {
   case "$1" in
-    tests/* | fuzz/* | bench/* | *_test.cc) return 0 ;;
+    tests/* | fuzz/* | bench/* | *_test.cc | *_test.h) return 0 ;;
     *) is_test_support "$1" ;;
   esac
 }

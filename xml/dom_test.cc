@@ -165,5 +165,32 @@ TEST_F(DomFileTest, MissingOrUnreadableFileFailsTheLoad) {
   EXPECT_TRUE(document.firstChild().isNull());
 }
 
+TEST(DomLoadTest, FindingsAreCollectedOnlyWhenAskedForAndPlacedAtTheStartTag) {
+  std::vector<Finding> findings;
+  Document document = Document::create();
+  document.collectFindings(&findings);
+  // Lines end at CR LF, CR or LF; columns count characters, not bytes.
+  ASSERT_TRUE(document.loadXML("<a>\r\n <b/>\r\t<\xC3\xBC><c/></\xC3\xBC>\n</a>"));
+  Node b = rootElement(document).firstChild();
+  Node c = b.nextSibling().firstChild();
+  b.report("at b");
+  c.report("at c");
+  EXPECT_EQ(findings.size(), 2u);
+  EXPECT_EQ(findings[0].line, 2);
+  EXPECT_EQ(findings[0].column, 2);
+  EXPECT_EQ(findings[1].line, 3);
+  EXPECT_EQ(findings[1].column, 5);
+  EXPECT_EQ(findings[1].message, "at c");
+
+  Document lenient = parseDocument("<a><b/></a>");
+  Node quiet = rootElement(lenient).firstChild();
+  int line = 0;
+  int column = 0;
+  EXPECT_FALSE(quiet.collectsFindings());
+  EXPECT_FALSE(quiet.place(line, column));
+  quiet.report("nowhere");
+  EXPECT_EQ(findings.size(), 2u);
+}
+
 }  // namespace
 }  // namespace xml

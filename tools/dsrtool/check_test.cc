@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/dsrtool/dsrtool_fixture.h"
+#include "tools/dsrtool/dsrtool_test.h"
 #include "tools/dsrtool/options.h"
 
 namespace dsrtool {
@@ -43,8 +43,7 @@ TEST_F(CheckCommandTest, ReportsEachKindOfFindingAtItsElement) {
        "element <bFrobnicate> skipped: no field of that name here"},
       {"strVersion=\"6.6.13.0\"", "strVersion=\"banana\"", "<DeviceSeries",
        "strVersion 'banana' is not four numbers"},
-      {"<nHeadPositionIndex>\n\t\t\t\t<value0>0</value0>",
-       "<nHeadPositionIndex>\n\t\t\t\t<value0>0</value0><value99>7</value99>", "<value99>",
+      {"</nHeadPositionIndex>", "\t<value99>7</value99>\n\t\t\t</nHeadPositionIndex>", "<value99>",
        "element <value99> skipped: only 24 slots"},
   };
   for (const Case& c : cases) {
@@ -56,24 +55,24 @@ TEST_F(CheckCommandTest, ReportsEachKindOfFindingAtItsElement) {
 }
 
 TEST_F(CheckCommandTest, AMissingPositionalElementIsReportedWithTheFailedRead) {
-  const std::string text =
-      writeEdited("short.dsr", "ostrand_km.dsr", "\t\t\t<nHeadNum>6</nHeadNum>\n", "");
+  const std::string text = writeEdited("short.dsr", "ostrand_km.dsr", "\t\t\t\t<B>198</B>\n", "");
   EXPECT_EQ(run({"check", "--json", path("short.dsr")}), kExitUnreadable);
   const Json result = Json::parse(out_.str());
   EXPECT_EQ(result["clean"], false);
-  bool missing = false;
-  bool unread = false;
-  for (const Json& finding : result["findings"]) {
-    unread |= finding["message"].get<std::string>().rfind("the document cannot be read: ", 0) == 0;
-    const std::string place = std::to_string(finding["line"].get<int>()) + ":" +
-                              std::to_string(finding["column"].get<int>());
-    if (finding["message"].get<std::string>().find("missing in <ModelInfo>") != std::string::npos) {
-      missing = true;
-      EXPECT_EQ(place, placeOf(text, "<ModelInfo>"));
-    }
-  }
-  EXPECT_TRUE(missing) << result.dump(1);
-  EXPECT_TRUE(unread) << result.dump(1);
+  const std::string place = placeOf(text, "<lightColor>");
+  const std::string inkPlace = placeOf(text, "<InkInfo>");
+  const auto at = [](const std::string& where, const std::string& message) {
+    const std::size_t colon = where.find(':');
+    return Json{{"line", std::stoi(where.substr(0, colon))},
+                {"column", std::stoi(where.substr(colon + 1))},
+                {"message", message}};
+  };
+  EXPECT_EQ(result["findings"],
+            (Json{at(inkPlace,
+                     "the document cannot be read: a positional element is missing in "
+                     "/DeviceSeries/aInkInfoList/InkInfo[1]"),
+                  at(place, "positional element <B> missing in <lightColor>")}))
+      << result.dump(1);
 }
 
 }  // namespace

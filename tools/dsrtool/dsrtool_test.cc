@@ -22,7 +22,7 @@
 #include "testsupport/payload.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
-#include "tools/dsrtool/dsrtool_fixture.h"
+#include "tools/dsrtool/dsrtool_test.h"
 #include "xml/language_table.h"
 
 namespace dsrtool {

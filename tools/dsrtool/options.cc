@@ -6,9 +6,9 @@
 
 namespace dsrtool {
 
-std::string Options::value(std::string_view name, std::string fallback) const {
+std::string Options::value(std::string_view name) const {
   const auto found = given.find(name);
-  return found == given.end() ? fallback : found->second;
+  return found == given.end() ? std::string() : found->second;
 }
 
 bool parseOptions(const Invocation& call, const char* command,

@@ -30,8 +30,8 @@ struct Options {
   std::map<std::string, std::string, std::less<>> given;  // option name -> value ("" for a flag)
 
   bool has(std::string_view name) const { return given.find(name) != given.end(); }
-  // The option's value, or |fallback| when it was not given.
-  std::string value(std::string_view name, std::string fallback = {}) const;
+  // The option's value; empty when it was not given.
+  std::string value(std::string_view name) const;
 };
 
 // Splits |call|'s arguments by |spec|: options may stand anywhere, "--"

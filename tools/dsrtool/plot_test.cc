@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/dsrtool/dsrtool_fixture.h"
+#include "tools/dsrtool/dsrtool_test.h"
 #include "xml/dom.h"
 
 namespace dsrtool {
@@ -41,8 +41,9 @@ TEST_F(PlotCommandTest, DrawsEveryTableOfTheSeparationTheSameWayEachRun) {
   EXPECT_EQ(countElements(document.asNode(), "svg"), 1);
   EXPECT_EQ(countElements(document.asNode(), "polyline"), tables);
   // Axes labelled; a legend entry per table, with its ink's name.
-  for (const std::string label : {">input (0-4095)<", ">output<", ">4095<",
-                                  ">table 0: ", ">table " + std::to_string(tables - 1) + ": "}) {
+  for (const std::string& label :
+       std::vector<std::string>{">input (0-4095)<", ">output<", ">4095<",
+                                ">table 0: ", ">table " + std::to_string(tables - 1) + ": "}) {
     EXPECT_NE(svg.find(label), std::string::npos) << label;
   }
   // The ramp runs from the bottom left corner of the plot to its top right.
