@@ -115,6 +115,8 @@ TEST(DocumentEncodingTest, DocumentsWithADtdLoadAndTellWhetherTheyDependOnIt) {
       {"<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>", true},
       {"<!DOCTYPE a SYSTEM 'a.dtd'><a x='&e;'>x</a>", true},
       {"<!DOCTYPE a [<!ATTLIST a v CDATA '1'>]><a/>", true},
+      // The DTD may bind the prefix with a default attribute.
+      {"<!DOCTYPE p:a [<!ATTLIST p:a xmlns:p CDATA #FIXED 'urn:p'>]><p:a p:x='1'/>", true},
       {laughs.c_str(), true},
   };
   for (const WithDtd& entry : kCases) {

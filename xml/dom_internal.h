@@ -129,6 +129,12 @@ bool isQualifiedName(std::string_view name);
 // views point into the tree, whose names and resolved values stay in place.
 class NamespaceScope {
  public:
+  // With |prefixesFromDtd|, for a document that depends on its DTD, a
+  // prefix bound nowhere in the document is taken as bound by a default
+  // attribute the DTD may declare: such a document loads, unread, instead
+  // of failing.
+  explicit NamespaceScope(bool prefixesFromDtd) : prefixesFromDtd_(prefixesFromDtd) {}
+
   // Takes the declarations of |element| (whose attribute values hold their
   // references resolved) into scope; false when it breaks a rule.
   bool enter(pugi::xml_node element);
@@ -140,6 +146,7 @@ class NamespaceScope {
   bool isBound(std::string_view prefix) const;
   std::string_view namespaceOf(std::string_view prefix) const;
 
+  bool prefixesFromDtd_;
   std::unordered_map<std::string_view, std::vector<std::string_view>> bound_;
   std::vector<std::pair<pugi::xml_node, std::string_view>> declared_;
   std::vector<std::pair<std::string_view, std::string_view>> expanded_;

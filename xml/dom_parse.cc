@@ -140,8 +140,8 @@ bool checkElement(pugi::xml_node element, std::string& scratch, bool keepNamed,
   return scope.enter(element);
 }
 
-// Checks a node other than an element: a comment, the text of a processing
-// instruction's target, text; resolves the references of text.
+// Checks a node other than an element: a comment's text, a processing
+// instruction's target, text (whose references it resolves).
 bool checkOtherNode(pugi::xml_node node, std::string& scratch, bool keepNamed) {
   switch (node.type()) {
     case pugi::node_comment:
@@ -327,7 +327,7 @@ bool checkAndResolveReferences(Tree& tree) {
   const bool keepNamed = tree.dependsOnDtd;
   const pugi::xml_node document = tree.document;
   std::string scratch;
-  NamespaceScope scope;
+  NamespaceScope scope(tree.dependsOnDtd);
   // A walk in document order without recursion, so that a deeply nested
   // document cannot exhaust the stack.
   pugi::xml_node node = document.first_child();

@@ -151,7 +151,10 @@ bool NamespaceScope::enter(pugi::xml_node element) {
     }
   }
   const std::size_t colon = elementName.find(':');
-  if (colon != std::string_view::npos && !isBound(elementName.substr(0, colon))) return false;
+  if (colon != std::string_view::npos && !isBound(elementName.substr(0, colon)) &&
+      !prefixesFromDtd_) {
+    return false;
+  }
   if (prefixed == 0) return true;
 
   // Every prefixed attribute's prefix is bound, and no two attributes share
@@ -162,7 +165,10 @@ bool NamespaceScope::enter(pugi::xml_node element) {
     const std::size_t at = name.find(':');
     if (at == std::string_view::npos || name.substr(0, at) == "xmlns") continue;
     const std::string_view prefix = name.substr(0, at);
-    if (!isBound(prefix)) return false;
+    if (!isBound(prefix)) {
+      if (prefixesFromDtd_) continue;
+      return false;
+    }
     expanded_.emplace_back(namespaceOf(prefix), name.substr(at + 1));
   }
   std::sort(expanded_.begin(), expanded_.end());
