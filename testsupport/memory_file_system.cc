@@ -70,6 +70,7 @@ std::string MemoryFileSystem::content(const std::string& path) const {
 
 std::vector<std::string> MemoryFileSystem::paths() const {
   std::vector<std::string> result;
+  result.reserve(files_.size());
   for (const auto& entry : files_) result.push_back(entry.first);
   return result;
 }

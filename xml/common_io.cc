@@ -94,7 +94,7 @@ void ICommonIO::peekVersion() {
     }
     const Document head = Document::create();
     if (head.loadHead(fileName_, env().files())) findRootElement(head);
-  } catch (...) {
+  } catch (...) {  // NOLINT(bugprone-empty-catch): swallowed on purpose
     // Only the recorded version matters; a document that cannot be read
     // leaves it as it was.
   }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace platform::posix {
 namespace {
@@ -28,15 +30,17 @@ std::optional<std::string> readRegularFile(const std::string& path) {
   struct stat info = {};
   std::optional<std::string> text;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    text.emplace();
+    std::string content;
     char buffer[64 * 1024];
+    bool failed = false;
     for (;;) {
       const ssize_t got = ::read(fd, buffer, sizeof buffer);
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0) text.reset();
+      failed = got < 0;
       if (got <= 0) break;
-      text->append(buffer, static_cast<std::size_t>(got));
+      content.append(buffer, static_cast<std::size_t>(got));
     }
+    if (!failed) text = std::move(content);
   }
   ::close(fd);
   return text;

@@ -56,7 +56,8 @@ std::optional<std::string> parseEscaped(std::string_view line, std::size_t* pos,
       }
       continue;
     }
-    if (++i >= line.size() || line[i] == '\0') break;
+    ++i;
+    if (i >= line.size() || line[i] == '\0') break;
     const char e = line[i++];
     if (const auto letter = kEscapeLetters.find(e); letter != std::string_view::npos) {
       units.push_back(kEscapedControls[letter]);
