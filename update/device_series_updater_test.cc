@@ -253,7 +253,7 @@ TEST_F(DeviceSeriesUpdaterTest, FolderThatCannotBeLockedLeavesTheUsersFile) {
   useTypicalFiles();
   faults_.inject(Fault::failCall(FileOp::kLockFolder, platform::kAccessDenied));
 
-  runUpdate();
+  runUpdate(/*deployed=*/false);
 
   EXPECT_EQ(blobCalls_, std::vector<std::string>{p_});  // its "cannot opened" line
   expectInstalledFileUntouched();

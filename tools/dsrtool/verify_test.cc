@@ -46,7 +46,7 @@ class VerifyTest : public ::testing::Test {
   std::string deviceFile(const std::string& name) const {
     return host_ + "/Rastella/Device/" + name;
   }
-  std::string reported(const std::string& relative) const { return host_ + "\\" + relative; }
+  std::string reported(const std::string& relative) const { return hostPath_ + "\\" + relative; }
 
   // Reads a device-series file, lets |edit| change the record, writes it back.
   void editDocument(const std::string& name,
@@ -76,6 +76,8 @@ class VerifyTest : public ::testing::Test {
   ScratchDir scratch_;
   std::string host_ = scratch_ / "Host";
   testsupport::TestEnv env_{host_};
+  // The install folder as the registry names it: the Windows path of host_.
+  std::string hostPath_ = testsupport::windowsPathOf(host_);
   std::ostringstream out_;
   std::ostringstream err_;
 };
@@ -181,7 +183,7 @@ TEST_F(VerifyTest, EachKindOfDamageGetsItsState) {
     std::istringstream lines(out_.str());
     std::string line;
     std::getline(lines, line);
-    EXPECT_EQ(line, "host: " + host_ + "\\");
+    EXPECT_EQ(line, "host: " + hostPath_ + "\\");
     int targets = 0;
     std::vector<std::string> leftovers;
     while (std::getline(lines, line) && !line.starts_with("66 targets:")) {
@@ -213,7 +215,7 @@ TEST_F(VerifyTest, JsonReportNamesEveryTargetAndLeftover) {
   damageEverything();
   EXPECT_EQ(verify({"--json"}), 1);
   const nlohmann::json report = nlohmann::json::parse(out_.str());
-  EXPECT_EQ(report["host"], host_ + "\\");
+  EXPECT_EQ(report["host"], hostPath_ + "\\");
   EXPECT_EQ(report["intact"], false);
   ASSERT_EQ(report["targets"].size(), 66u);
   const nlohmann::json& picture = report["targets"][0];
@@ -277,8 +279,9 @@ TEST_F(VerifyTest, FindsTheHostAsTheInstallerDoesOrWhereItIsTold) {
   EXPECT_EQ(verify(), 1);
   EXPECT_EQ(out_.str(), "");
   EXPECT_NE(err_.str().find("no host found"), std::string::npos) << err_.str();
-  EXPECT_EQ(verify({"--host", host_}), 0);
+  EXPECT_EQ(verify({"--host", hostPath_}), 0);
   EXPECT_EQ(out_.str(), viaRegistry);
+  EXPECT_EQ(verify({"--host", host_}), 0);  // a native folder as it stands
   EXPECT_EQ(verify({"--host", scratch_ / "Elsewhere"}), 1);
   EXPECT_NE(out_.str().find("missing"), std::string::npos);
 }
