@@ -76,6 +76,7 @@ fi
 pass "one changed byte fails verification"
 
 bash "$here/../wine/wine_e2e.sh" "$base" "$work/e2e" "$work/signed/OstrandKMSetup.exe" "$capture" \
-  "$msxml_check" "$native" "$dsrtool" hklm || fail "the signed installer under Wine"
+  "$msxml_check" "$native" "$dsrtool" "$work/signed/dsrtool.exe" hklm ||
+  fail "the signed installer under Wine"
 pass "the signed installer deploys under Wine as the Linux build does"
 [ "${KEEP:-0}" = 1 ] || rm -rf "$work"
