@@ -10,7 +10,7 @@
 # SUITE is the release to bootstrap: bookworm (Debian 12, the default) or
 # trixie (Debian 13). The packages come from the archive this machine's apt
 # already uses (the first deb entry of a release suite in its sources), or
-# from DEBIAN_MIRROR when set (e.g. DEBIAN_MIRROR=http://mirror.example/debian).
+# from DEBIAN_MIRROR when set (an archive address as apt takes it).
 #
 # Needs root and debootstrap (apt-get install debootstrap). The chroot is
 # made under WORK_DIR (default: a new folder under /var/tmp) and removed at
