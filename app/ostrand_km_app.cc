@@ -22,7 +22,7 @@ constexpr std::uint32_t kMergeThreshold = 1024;
 // "file cannot opened" lines of the files meant for it.
 void createFolderIfMissing(platform::FileSystem& files, const std::string& path) {
   std::uint32_t attributes = 0;
-  if (files.getAttributes(path, &attributes) != platform::kOk) files.createDirectory(path);
+  if (files.getAttributes(path, &attributes) != platform::kOk) (void)files.createDirectory(path);
 }
 
 // What the installation sequence finds at a device-series path.
@@ -51,7 +51,8 @@ InstalledCopy examineInstalledCopy(platform::FileSystem& files, const std::strin
   std::array<std::uint8_t, kMergeThreshold> buffer;
   std::uint32_t bytesRead = 0;
   const platform::Error read = file->read(buffer.data(), kMergeThreshold, &bytesRead);
-  file->close();
+  // Opened for reading only: a failed close loses nothing.
+  (void)file->close();
   if (read != platform::kOk) return InstalledCopy::kUnexaminable;
   return bytesRead == kMergeThreshold ? InstalledCopy::kMergeable : InstalledCopy::kShort;
 }

@@ -61,11 +61,13 @@ bool deploy(platform::Env& env, const std::string& filePath, const std::string& 
     emitProgressLine(output, ProgressOutcome::kFileIoFailed, reportedPath);
   } else {
     emitProgressLine(output, ProgressOutcome::kFileIoFailed, reportedPath);
-    file->close();
+    // The write already failed and is reported; the file goes below.
+    (void)file->close();
     file.reset();
   }
-  // The old content is already gone; leave no partial file behind.
-  files.deleteFile(filePath);
+  // The old content is already gone; leave no partial file behind. Best
+  // effort: the failure is reported either way.
+  (void)files.deleteFile(filePath);
   return false;
 }
 

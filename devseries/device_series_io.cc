@@ -169,7 +169,8 @@ std::string describeLoadError(const xml::LoadError& error) {
 // HRESULT (one that wraps a system error code), else the HRESULT itself.
 std::string describeSaveError(xml::HResult result) {
   const auto bits = static_cast<std::uint32_t>(result);
-  if ((bits & 0xFFFF0000u) == 0x80070000u) return platform::describeError(bits & 0xFFFFu);
+  if ((bits & 0xFFFF0000u) == 0x80070000u)
+    return platform::describeError(platform::Error{bits & 0xFFFFu});
   return xml::_com_error(result).what();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/error.h"
 
+#include <ostream>
+
 namespace platform {
 
 std::string describeError(Error error) {
@@ -43,8 +45,12 @@ std::string describeError(Error error) {
     case kIoDevice:
       return "an I/O device error occurred";
     default:
-      return "Windows error " + std::to_string(error);
+      return "Windows error " + std::to_string(errorCode(error));
   }
+}
+
+std::ostream& operator<<(std::ostream& out, Error error) {
+  return out << errorCode(error) << " (" << describeError(error) << ")";
 }
 
 }  // namespace platform

@@ -23,8 +23,8 @@ class FaultFileSystemTest : public ::testing::Test {
     Error error = files_.open(at(name), {Access::kWrite, Disposition::kCreateAlways}, &file);
     if (error != kOk) return error;
     error = file->write(content.data(), static_cast<std::uint32_t>(content.size()), written);
-    file->close();
-    return error;
+    const Error closed = file->close();
+    return error != kOk ? error : closed;
   }
 
   ScratchDir scratch_;
@@ -108,15 +108,15 @@ TEST_F(FaultFileSystemTest, FileOperationsFail) {
 TEST_F(FaultFileSystemTest, RecordsEveryCallInOrder) {
   files_.inject(Fault::failCall(FileOp::kFindExactName, kFileNotFound));
   std::unique_ptr<File> file;
-  files_.findExactName(at("P"));
-  files_.open(at("P.tmp"), {Access::kWrite, Disposition::kCreateAlways}, &file);
+  EXPECT_EQ(files_.findExactName(at("P")), kFileNotFound);
+  ASSERT_EQ(files_.open(at("P.tmp"), {Access::kWrite, Disposition::kCreateAlways}, &file), kOk);
   std::uint32_t written = 0;
-  file->write("x", 1, &written);
-  file->close();
-  files_.copyFile(at("P.tmp"), at("P.out"), false);
-  files_.deleteFile(at("P.tmp"));
-  files_.moveFileReplace(at("P.out"), at("P"));
-  files_.syncParentDirectory(at("P"));
+  EXPECT_EQ(file->write("x", 1, &written), kOk);
+  EXPECT_EQ(file->close(), kOk);
+  EXPECT_EQ(files_.copyFile(at("P.tmp"), at("P.out"), false), kOk);
+  EXPECT_EQ(files_.deleteFile(at("P.tmp")), kOk);
+  EXPECT_EQ(files_.moveFileReplace(at("P.out"), at("P")), kOk);
+  EXPECT_EQ(files_.syncParentDirectory(at("P")), kOk);
   const std::vector<FileCall> expected = {
       {FileOp::kFindExactName, at("P"), ""},
       {FileOp::kOpen, at("P.tmp"), ""},

@@ -4,6 +4,7 @@
 #include "update/kept_output.h"
 #include "update/media_merge.h"
 #include "update/update_files.h"
+#include "update/versioned_write.h"
 #include "xml/format_version.h"
 
 namespace update {
@@ -28,13 +29,17 @@ bool replaceUnreadable(platform::Env& env, const BlobWriter& writeBlob, const st
   removeLeftover(files, t);
   if (writeBlob(t, p, blobId)) {
     if (files.moveFileReplace(t, p) == platform::kOk) {
-      files.syncParentDirectory(p);
+      // P is replaced in one step; a folder flush that fails leaves it old
+      // or new after a crash, never partial, so the run stands.
+      (void)files.syncParentDirectory(p);
       return true;
     }
-    files.deleteFile(t);
+    // A temporary of ours; one that stays is removed by the next run.
+    (void)files.deleteFile(t);
   }
-  // P still holds its bytes; the copy just made of them is not needed.
-  files.deleteFile(backup);
+  // P still holds its bytes; the copy just made of them is not needed, and
+  // one that cannot be removed is only a spare copy of P.
+  (void)files.deleteFile(backup);
   return false;
 }
 
@@ -103,8 +108,9 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   // after a failure (a link that could not be removed before) goes, never
   // what it points to.
   if (!readable || files.copyFile(t, o, /*failIfExists=*/true) != platform::kOk) {
-    files.deleteFile(t);
-    if (readable) files.deleteFile(o);
+    // Temporaries of ours; what stays is removed by the next run.
+    (void)files.deleteFile(t);
+    if (readable) (void)files.deleteFile(o);
     return false;
   }
 
@@ -114,28 +120,28 @@ bool DeviceSeriesUpdater(platform::Env& env, const BlobWriter& writeBlob,
   // The writer's file at O stays open until it is renamed over P, so only
   // what this run wrote can land there.
   KeptOutput output(env, o);
-  {
-    devseries::DeviceSeriesIO2 io(o, output.env());
-    // The writer takes the version of the document it finds at O, read
-    // from its head. O is read back whole and compared with T, the new
-    // payload just read: a copy that went wrong or was replaced meanwhile
-    // never lends the merged document its version. The merged document
-    // goes to a file created anew, never through whatever may have
-    // replaced the copy since.
-    io.peekVersion();
-    written = io.foundVersion() == newVersion && sameContent(files, t, o) &&
-              files.deleteFile(o) == platform::kOk &&
-              io.write(updated, platform::Disposition::kCreateNew);
-  }
-  files.deleteFile(t);
+  // O is read back whole and compared with T, the new payload just read: a
+  // copy that went wrong or was replaced meanwhile never lends the merged
+  // document its version.
+  written = writeWithVersionOfCopy(
+      output.env(), o, updated,
+      [&](const xml::FormatVersion& found) {
+        return found == newVersion && sameContent(files, t, o);
+      },
+      nullptr);
+  // A temporary of ours; one that stays is removed by the next run.
+  (void)files.deleteFile(t);
   // Without the merged document, O holds at most the new payload: moving it
   // over P would lose the user's media. P keeps the user's file.
   if (written && output.moveOver(p) == platform::kOk) {
-    files.syncParentDirectory(p);
+    // P is replaced in one step; a folder flush that fails leaves it old
+    // or new after a crash, never partial, so the run stands.
+    (void)files.syncParentDirectory(p);
     return true;
   }
   output.release();
-  files.deleteFile(o);
+  // Another temporary of ours, removed by the next run when it stays.
+  (void)files.deleteFile(o);
   return false;
 }
 

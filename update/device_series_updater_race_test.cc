@@ -126,8 +126,10 @@ class UpdaterRaceTest : public DeviceSeriesUpdaterTest {
       options.followLinks = false;
       if (run.view.open(file, options, &out) != platform::kOk) return false;
       std::uint32_t written = 0;
-      out->write(run.payload.data(), static_cast<std::uint32_t>(run.payload.size()), &written);
-      return out->flush() == platform::kOk && out->close() == platform::kOk;
+      return out->write(run.payload.data(), static_cast<std::uint32_t>(run.payload.size()),
+                        &written) == platform::kOk &&
+             written == run.payload.size() && out->flush() == platform::kOk &&
+             out->close() == platform::kOk;
     };
   }
 

@@ -51,7 +51,8 @@ class KeptOutput::Files : public platform::FileSystem {
   void keep(std::unique_ptr<platform::File> file) { kept_ = std::move(file); }
   platform::File* kept() { return kept_.get(); }
   void release() {
-    if (kept_) kept_->close();
+    // A released file is never moved into place; its content is dropped.
+    if (kept_) (void)kept_->close();
     kept_.reset();
   }
 

@@ -5,82 +5,23 @@
 #include <memory>
 #include <vector>
 
+#include "platform/file_io.h"
+
 namespace update {
 namespace {
-
-constexpr std::uint32_t kCopyChunk = 64 * 1024;
-
-// Writes all of |n| bytes, going on after short writes.
-platform::Error writeAll(platform::File& file, const char* data, std::uint32_t n) {
-  while (n > 0) {
-    std::uint32_t written = 0;
-    const platform::Error error = file.write(data, n, &written);
-    if (error != platform::kOk) return error;
-    if (written == 0 || written > n) return platform::kWriteFault;
-    data += written;
-    n -= written;
-  }
-  return platform::kOk;
-}
-
-// Copies the rest of |in| to |out|, flushes |out| and closes it.
-platform::Error copyAndClose(platform::File& in, platform::File& out) {
-  std::vector<char> buffer(kCopyChunk);
-  platform::Error error = platform::kOk;
-  for (;;) {
-    std::uint32_t got = 0;
-    error = in.read(buffer.data(), kCopyChunk, &got);
-    if (error != platform::kOk || got == 0) break;
-    error = writeAll(out, buffer.data(), got);
-    if (error != platform::kOk) break;
-  }
-  if (error == platform::kOk) error = out.flush();
-  const platform::Error closed = out.close();
-  return error != platform::kOk ? error : closed;
-}
 
 // Creates |to| exclusively and copies the rest of |in| into it. kFileExists
 // when anything is at |to|; after any other failure nothing is left there.
 platform::Error copyOpen(platform::FileSystem& files, platform::File& in, const std::string& to) {
   std::unique_ptr<platform::File> out;
-  platform::OpenOptions options;
-  options.access = platform::Access::kWrite;
-  options.disposition = platform::Disposition::kCreateNew;
-  options.followLinks = false;
-  platform::Error error = files.open(to, options, &out);
-  if (error == platform::kAlreadyExists) error = platform::kFileExists;
+  platform::Error error = platform::createNewFile(files, to, &out);
   if (error != platform::kOk) return error;
-  if (!out) return platform::kInvalidHandle;
-  error = copyAndClose(in, *out);
+  error = platform::copyToEnd(in, *out);
   out.reset();
-  // Created by this call, so ours to remove.
-  if (error != platform::kOk) files.deleteFile(to);
+  // Created by this call, so ours to remove; a name that cannot be removed
+  // is only a partial backup, never the file it was to save.
+  if (error != platform::kOk) (void)files.deleteFile(to);
   return error;
-}
-
-platform::Error openForReading(platform::FileSystem& files, const std::string& path,
-                               std::unique_ptr<platform::File>* file) {
-  platform::OpenOptions options;
-  options.access = platform::Access::kRead;
-  options.disposition = platform::Disposition::kOpenExisting;
-  const platform::Error error = files.open(path, options, file);
-  if (error == platform::kOk && !*file) return platform::kInvalidHandle;
-  return error;
-}
-
-// Reads into |buffer| until it is full or the file ends; |got| tells how
-// much it holds.
-platform::Error readFull(platform::File& file, std::vector<char>& buffer, std::size_t& got) {
-  got = 0;
-  while (got < buffer.size()) {
-    std::uint32_t n = 0;
-    const platform::Error error =
-        file.read(buffer.data() + got, static_cast<std::uint32_t>(buffer.size() - got), &n);
-    if (error != platform::kOk) return error;
-    if (n == 0) break;
-    got += n;
-  }
-  return platform::kOk;
 }
 
 }  // namespace
@@ -96,13 +37,15 @@ std::string backupName(const std::string& path, int index) {
 }
 
 void removeLeftover(platform::FileSystem& files, const std::string& path) {
-  files.clearReadOnly(path);
-  files.deleteFile(path);
+  // Either call fails when nothing is there, which is the usual case; a
+  // leftover that stays makes the exclusive create after it fail instead.
+  (void)files.clearReadOnly(path);
+  (void)files.deleteFile(path);
 }
 
 std::string keepBackup(platform::FileSystem& files, const std::string& path) {
   std::unique_ptr<platform::File> in;
-  if (openForReading(files, path, &in) != platform::kOk) return {};
+  if (platform::openForReading(files, path, &in) != platform::kOk) return {};
   std::string kept;
   for (int index = 0; index < kBackupNames; ++index) {
     const std::string name = backupName(path, index);
@@ -111,11 +54,14 @@ std::string keepBackup(platform::FileSystem& files, const std::string& path) {
     if (error == platform::kOk) kept = name;
     break;
   }
-  in->close();
+  // Opened for reading only: a failed close loses nothing.
+  (void)in->close();
   if (kept.empty()) return {};
   // The backup's name must be on disk before the file it saves changes.
   if (files.syncParentDirectory(kept) != platform::kOk) {
-    files.deleteFile(kept);
+    // Not a backup the update may rely on; one left behind holds only a
+    // copy of the file, which stays as it is.
+    (void)files.deleteFile(kept);
     return {};
   }
   return kept;
@@ -124,18 +70,19 @@ std::string keepBackup(platform::FileSystem& files, const std::string& path) {
 bool sameContent(platform::FileSystem& files, const std::string& a, const std::string& b) {
   std::unique_ptr<platform::File> first;
   std::unique_ptr<platform::File> second;
-  if (openForReading(files, a, &first) != platform::kOk ||
-      openForReading(files, b, &second) != platform::kOk) {
+  if (platform::openForReading(files, a, &first) != platform::kOk ||
+      platform::openForReading(files, b, &second) != platform::kOk) {
     return false;
   }
-  std::vector<char> left(kCopyChunk);
-  std::vector<char> right(kCopyChunk);
+  std::vector<char> left(platform::kCopyBlockSize);
+  std::vector<char> right(platform::kCopyBlockSize);
   bool same = true;
   for (;;) {
     std::size_t leftGot = 0;
     std::size_t rightGot = 0;
-    if (readFull(*first, left, leftGot) != platform::kOk ||
-        readFull(*second, right, rightGot) != platform::kOk || leftGot != rightGot ||
+    if (platform::readFull(*first, left.data(), left.size(), &leftGot) != platform::kOk ||
+        platform::readFull(*second, right.data(), right.size(), &rightGot) != platform::kOk ||
+        leftGot != rightGot ||
         !std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(leftGot),
                     right.begin())) {
       same = false;
@@ -143,8 +90,9 @@ bool sameContent(platform::FileSystem& files, const std::string& a, const std::s
     }
     if (leftGot < left.size()) break;
   }
-  first->close();
-  second->close();
+  // Both opened for reading only: a failed close loses nothing.
+  (void)first->close();
+  (void)second->close();
   return same;
 }
 

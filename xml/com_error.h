@@ -31,7 +31,9 @@ inline constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057u);
 
 // The HRESULT that wraps a Windows system error code (HRESULT_FROM_WIN32).
 constexpr HResult hresultFromPlatformError(platform::Error error) {
-  return error == platform::kOk ? kSOk : static_cast<HResult>(0x80070000u | (error & 0xFFFFu));
+  return error == platform::kOk
+             ? kSOk
+             : static_cast<HResult>(0x80070000u | (platform::errorCode(error) & 0xFFFFu));
 }
 
 // The exception every failed DOM call raises: the HRESULT of the failure.

@@ -65,7 +65,7 @@ TEST_F(CommonIOTest, LoadedDocumentStaysLoadedWithoutTouchingTheFileAgain) {
   SeriesIO io(kPath, env_);
   ASSERT_TRUE(io.loadDocument());
   EXPECT_EQ(opensSinceLastCheck(), 1);
-  memory_.deleteFile(kPath);
+  ASSERT_EQ(memory_.deleteFile(kPath), platform::kOk);
   EXPECT_TRUE(io.loadDocument());
   EXPECT_EQ(opensSinceLastCheck(), 0);
   EXPECT_FALSE(io.findRootElement().isNull());

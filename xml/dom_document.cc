@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_io.h"
 #include "xml/com_error.h"
 #include "xml/document_encoding.h"
 #include "xml/dom.h"
@@ -25,11 +26,6 @@ constexpr unsigned int kParseOptions =
     pugi::parse_declaration | pugi::parse_doctype | pugi::parse_fragment;
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-
-constexpr std::uint32_t kReadChunk = 64 * 1024;
-
-// The most one read asks for.
-constexpr std::size_t kReadLimit = std::size_t{1} << 30;
 
 // The first read of a head load; each further read doubles what is held.
 constexpr std::uint32_t kHeadChunk = 4 * 1024;
@@ -94,52 +90,16 @@ void print(const detail::Tree& tree, pugi::xml_writer& writer) {
   }
 }
 
-platform::Error openForReading(const std::string& path, platform::FileSystem& files,
-                               std::unique_ptr<platform::File>& file) {
-  platform::OpenOptions options;
-  options.access = platform::Access::kRead;
-  options.disposition = platform::Disposition::kOpenExisting;
-  const platform::Error error = files.open(path, options, &file);
-  if (error == platform::kOk && !file) return platform::kInvalidHandle;
-  return error;
-}
-
 // Appends up to |wanted| bytes of |file| to |content|, fewer only at the end
-// of the file. The buffer grows with the string's own doubling, so a large
-// file is not moved once per block.
+// of the file, which sets |atEnd|.
 platform::Error readMore(platform::File& file, std::size_t wanted, std::string& content,
                          bool& atEnd) {
-  atEnd = false;
-  const std::size_t goal = content.size() + wanted;
-  content.reserve(goal);
-  while (content.size() < goal) {
-    const std::size_t used = content.size();
-    const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(goal - used, kReadLimit));
-    content.resize(used + chunk);
-    std::uint32_t got = 0;
-    const platform::Error error = file.read(content.data() + used, chunk, &got);
-    content.resize(used + (error == platform::kOk ? got : 0));
-    if (error != platform::kOk) return error;
-    if (got == 0) {
-      atEnd = true;
-      break;
-    }
-  }
-  return platform::kOk;
-}
-
-// Reads the whole file at |path|; the platform error when it cannot be
-// opened or read.
-platform::Error readFile(const std::string& path, platform::FileSystem& files,
-                         std::string& content) {
-  std::unique_ptr<platform::File> file;
-  platform::Error error = openForReading(path, files, file);
-  if (error != platform::kOk) return error;
-  bool atEnd = false;
-  while (error == platform::kOk && !atEnd) {
-    error = readMore(*file, std::max<std::size_t>(content.size(), kReadChunk), content, atEnd);
-  }
-  file->close();
+  const std::size_t used = content.size();
+  content.resize(used + wanted);
+  std::size_t got = 0;
+  const platform::Error error = platform::readFull(file, content.data() + used, wanted, &got);
+  content.resize(used + got);
+  atEnd = got < wanted;
   return error;
 }
 
@@ -290,14 +250,16 @@ void Document::failUnreadable(platform::Error error) const {
 bool Document::load(const std::string& path, platform::FileSystem& files) const {
   requireNonNull();
   std::string content;
-  const platform::Error error = readFile(path, files, content);
+  const platform::Error error = platform::readFileToString(files, path, &content);
   if (error != platform::kOk) {
     failUnreadable(error);
     return false;
   }
   return parse(std::move(content), false, [&]() -> std::string {
     std::string again;
-    if (readFile(path, files, again) != platform::kOk || !convertDocumentToUtf8(again)) return "";
+    if (platform::readFileToString(files, path, &again) != platform::kOk ||
+        !convertDocumentToUtf8(again))
+      return "";
     return again;
   });
 }
@@ -305,7 +267,7 @@ bool Document::load(const std::string& path, platform::FileSystem& files) const 
 bool Document::loadHead(const std::string& path, platform::FileSystem& files) const {
   requireNonNull();
   std::unique_ptr<platform::File> file;
-  platform::Error error = openForReading(path, files, file);
+  platform::Error error = platform::openForReading(files, path, &file);
   std::string bytes;
   std::string text;
   bool atEnd = false;
@@ -317,7 +279,8 @@ bool Document::loadHead(const std::string& path, platform::FileSystem& files) co
     text = bytes;
     if (error == platform::kOk && convertDocumentToUtf8(text)) head = detail::findHead(text);
   }
-  if (file) file->close();
+  // Opened for reading only: a failed close loses nothing.
+  if (file) (void)file->close();
   if (error != platform::kOk) {
     failUnreadable(error);
     return false;
@@ -384,8 +347,10 @@ void Document::save(const std::string& path, platform::FileSystem& files,
   try {
     print(tree, writer);
   } catch (...) {
-    file->close();
-    files.deleteFile(path);
+    // The partial document is removed below; its close result adds nothing.
+    (void)file->close();
+    // Best effort: the original failure is what the caller must see.
+    (void)files.deleteFile(path);
     throw;
   }
   error = writer.finish();
@@ -396,7 +361,8 @@ void Document::save(const std::string& path, platform::FileSystem& files,
   if (error == platform::kOk) error = closeError;
   if (error != platform::kOk) {
     // A truncated document would fail every later load; leave none behind.
-    files.deleteFile(path);
+    // Best effort: the write's own failure is what the caller must see.
+    (void)files.deleteFile(path);
     throw _com_error(hresultFromPlatformError(error));
   }
 }

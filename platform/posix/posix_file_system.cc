@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/posix/posix_error.h"
 #include "platform/posix/posix_file.h"
 #include "platform/posix/wine_paths.h"
@@ -242,7 +243,7 @@ Error PosixFileSystem::copyFile(const std::string& from, const std::string& to, 
     return targetError;
   }
 
-  std::vector<char> buffer(64 * 1024);
+  std::vector<char> buffer(kCopyBlockSize);
   Error error = kOk;
   for (;;) {
     const ssize_t got = ::read(in, buffer.data(), buffer.size());

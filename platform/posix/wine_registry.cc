@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/file_io.h"
+
 namespace platform::posix {
 namespace {
 
@@ -31,7 +33,7 @@ std::optional<std::string> readRegularFile(const std::string& path) {
   std::optional<std::string> text;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
     std::string content;
-    char buffer[64 * 1024];
+    char buffer[kCopyBlockSize];
     bool failed = false;
     for (;;) {
       const ssize_t got = ::read(fd, buffer, sizeof buffer);

@@ -39,7 +39,7 @@ Error errorFromWin32(std::uint32_t code, ErrorContext context) {
     case kStoppedOnSymlink:
       return kCantResolveName;
     default:
-      return code;
+      return Error{code};
   }
 }
 

@@ -37,8 +37,9 @@ TEST(ErrorFromWin32, NormalisesToThePosixBackendsCodes) {
       {ERROR_LOCK_VIOLATION, ErrorContext::kFile, kSharingViolation},
       {ERROR_WRITE_PROTECT, ErrorContext::kFile, kAccessDenied},
       {ERROR_DIR_NOT_EMPTY, ErrorContext::kFile, kFileExists},
-      {681, ErrorContext::kFile, kCantResolveName},                   // ERROR_STOPPED_ON_SYMLINK
-      {ERROR_INVALID_NAME, ErrorContext::kFile, ERROR_INVALID_NAME},  // others pass unchanged
+      {681, ErrorContext::kFile, kCantResolveName},  // ERROR_STOPPED_ON_SYMLINK
+      {ERROR_INVALID_NAME, ErrorContext::kFile,
+       Error{ERROR_INVALID_NAME}},  // others pass unchanged
   };
   for (const Case& c : cases) {
     EXPECT_EQ(errorFromWin32(c.code, c.context), c.expected) << "code " << c.code;

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_file.h"
@@ -83,7 +84,7 @@ Error copyRefusal(HANDLE source, const std::wstring& target, bool failIfExists) 
 
 // Copies everything from |in| to |out|, going on after short writes.
 Error copyBytes(HANDLE in, HANDLE out) {
-  std::vector<char> buffer(64 * 1024);
+  std::vector<char> buffer(kCopyBlockSize);
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {

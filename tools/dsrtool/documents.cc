@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "platform/file_io.h"
 #include "tools/dsrtool/command.h"
 #include "tools/dsrtool/options.h"
+#include "update/versioned_write.h"
 
 namespace dsrtool {
 
@@ -75,24 +77,13 @@ int copyThenWrite(const std::string& versionSource, const std::string& path,
         << "\n";
     return kExitUnreadable;
   }
-  bool written = false;
   std::string reason;
-  {
-    devseries::DeviceSeriesIO2 io(temporary, env);
-    // The version is read from the copy, which is then made anew for the
-    // document, never written through whatever may have replaced it.
-    io.peekVersion();
-    const platform::Error deleted = files.deleteFile(temporary);
-    if (deleted != platform::kOk) {
-      reason = platform::describeError(deleted);
-    } else {
-      written = io.write(record, platform::Disposition::kCreateNew);
-      if (!written) reason = io.lastError();
-    }
-  }
+  const bool written = update::writeWithVersionOfCopy(
+      env, temporary, record, [](const xml::FormatVersion&) { return true; }, &reason);
   const platform::Error moved = written ? files.moveFileReplace(temporary, path) : platform::kOk;
   if (!written || moved != platform::kOk) {
-    files.deleteFile(temporary);
+    // Ours: created exclusively above. The failure is reported either way.
+    (void)files.deleteFile(temporary);
     if (moved != platform::kOk) reason = platform::describeError(moved);
     err << "dsrtool: " << path << ": cannot be written: " << reason << "\n";
     return kExitUnreadable;
@@ -104,29 +95,20 @@ int writeThenRename(platform::FileSystem& files, const std::string& path, std::s
                     std::ostream& err) {
   const std::string temporary = path + ".tmp";
   std::unique_ptr<platform::File> file;
-  platform::OpenOptions options;
-  options.access = platform::Access::kWrite;
-  options.disposition = platform::Disposition::kCreateNew;
-  options.followLinks = false;
-  platform::Error error = files.open(temporary, options, &file);
+  platform::Error error = platform::createNewFile(files, temporary, &file);
   if (error != platform::kOk) {
     err << "dsrtool: " << temporary << ": cannot be written: " << platform::describeError(error)
         << "\n";
     return kExitUnreadable;
   }
-  while (error == platform::kOk && !bytes.empty()) {
-    const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size(), 1u << 20));
-    std::uint32_t written = 0;
-    error = file->write(bytes.data(), chunk, &written);
-    if (error == platform::kOk && written == 0) error = platform::kWriteFault;
-    bytes.remove_prefix(written);
-  }
+  error = platform::writeAll(*file, bytes);
   if (error == platform::kOk) error = file->flush();
   const platform::Error closed = file->close();
   if (error == platform::kOk) error = closed;
   if (error == platform::kOk) error = files.moveFileReplace(temporary, path);
   if (error != platform::kOk) {
-    files.deleteFile(temporary);
+    // Ours: created exclusively above. The failure is reported either way.
+    (void)files.deleteFile(temporary);
     err << "dsrtool: " << path << ": cannot be written: " << platform::describeError(error) << "\n";
     return kExitUnreadable;
   }

@@ -9,6 +9,7 @@
 
 #include "app/host_records.h"
 #include "devseries/device_series_io.h"
+#include "platform/file_io.h"
 #include "update/media_merge.h"
 #include "update/update_files.h"
 
@@ -107,28 +108,6 @@ std::string_view blobBytes(platform::Resources& resources, int blobId) {
   return {reinterpret_cast<const char*>(data), resources.blobSize(blobId)};
 }
 
-// Reads the whole regular file at |path| without following a link.
-Error readWhole(platform::FileSystem& files, const std::string& path, std::string& bytes) {
-  platform::OpenOptions options;
-  options.access = platform::Access::kRead;
-  options.disposition = platform::Disposition::kOpenExisting;
-  options.followLinks = false;
-  std::unique_ptr<platform::File> file;
-  Error error = files.open(path, options, &file);
-  if (error != platform::kOk) return error;
-  if (!file) return platform::kInvalidHandle;
-  constexpr std::uint32_t kChunk = 1 << 20;
-  std::uint32_t got = 0;
-  do {
-    const std::size_t used = bytes.size();
-    bytes.resize(used + kChunk);
-    error = file->read(bytes.data() + used, kChunk, &got);
-    bytes.resize(used + (error == platform::kOk ? got : 0));
-  } while (error == platform::kOk && got > 0);
-  file->close();
-  return error;
-}
-
 bool isMissing(Error error) {
   return error == platform::kFileNotFound || error == platform::kPathNotFound;
 }
@@ -191,7 +170,8 @@ void checkDeviceSeries(platform::Env& env, const std::string& bytes, int blobId,
 void checkFile(platform::Env& env, const app::PayloadStep& step, TargetCheck& target) {
   const bool series = step.kind == app::PayloadKind::kDeviceSeries;
   std::string bytes;
-  const Error error = readWhole(env.files(), target.path, bytes);
+  const Error error =
+      platform::readFileToString(env.files(), target.path, &bytes, /*followLinks=*/false);
   if (isMissing(error)) {
     target.state = TargetState::kMissing;
     return;
