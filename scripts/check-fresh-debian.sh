@@ -58,6 +58,14 @@ echo "check-fresh-debian: bootstrapping $release ($suite) into $root from $mirro
 debootstrap --variant=minbase --include=git "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
   { tail -20 "$work/debootstrap.log" >&2; exit 1; }
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The certificate authorities this machine adds to Debian's (one of a
+# TLS-inspecting egress, say) are part of its network set-up, as
+# resolv.conf is: the fresh root trusts them too once ca-certificates is
+# installed, or npm could reach no registry from it.
+if compgen -G '/usr/local/share/ca-certificates/*.crt' >/dev/null; then
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+fi
 # An untouched copy, for installing the .deb as a user of a fresh machine
 # would: the first root gets every build package.
 clean_root="$work/clean-root"
