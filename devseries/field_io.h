@@ -8,7 +8,8 @@
 // where append builds the element |name| holding the value in place, as the
 // last child of |parent| (xml::Node::appendElement): a document is written
 // top down, each element made once where it stays, and a name given as a
-// string literal reaches the tree unchecked and uncopied.
+// string literal reaches pugixml (which keeps its own copy) with no check
+// or copy on the way.
 // Reader and writer walk the same table. The writer emits every field in
 // table order (a field may leave itself out for a given record); the reader
 // takes the leading fields by position (the next child node, whatever its
