@@ -28,9 +28,8 @@ struct CommandString : Plain<std::string> {
   static void read(const xml::Node& node, std::string& value) {
     value = xml::decodeEscapedString(xml::readText(node));
   }
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const std::string& value) {
-    return xml::createTextElement(document, name, xml::encodeEscapedString(value));
+  static void append(const xml::Node& parent, xml::ElementName name, const std::string& value) {
+    xml::appendTextElement(parent, name, xml::encodeEscapedString(value));
   }
 };
 
@@ -75,36 +74,36 @@ using S = SeparationInfoIO;
 constexpr Field<DeviceSeries> kDeviceSeriesFields[] = {
     // Positional part: format 1.0.0.0.
     field<&D::aModelInfoList,
-          Entries<&ModelInfoIO::readModelInfo, &ModelInfoIO::writeModelInfo, kModelItems>>(
+          Entries<&ModelInfoIO::readModelInfo, &ModelInfoIO::appendModelInfo, kModelItems>>(
         "aModelInfoList"),
-    field<&D::aInkInfoList, Entries<&InkInfoIO::readInkInfo, &InkInfoIO::writeInkInfo, kInkItems>>(
+    field<&D::aInkInfoList, Entries<&InkInfoIO::readInkInfo, &InkInfoIO::appendInkInfo, kInkItems>>(
         "aInkInfoList"),
     field<&D::aInkConfigInfoList, Entries<&InkConfigInfoIO::readInkConfigInfo,
-                                          &InkConfigInfoIO::writeInkConfigInfo, kInkConfigItems>>(
+                                          &InkConfigInfoIO::appendInkConfigInfo, kInkConfigItems>>(
         "aInkConfigInfoList"),
     field<&D::aResolutionInfoList,
-          Entries<&ResolutionInfoIO::readResolutionInfo, &ResolutionInfoIO::writeResolutionInfo,
+          Entries<&ResolutionInfoIO::readResolutionInfo, &ResolutionInfoIO::appendResolutionInfo,
                   kResolutionItems>>("aResolutionInfoList"),
     field<&D::aModeInfoList,
-          Entries<&ModeInfoIO::readModeInfo, &ModeInfoIO::writeModeInfo, kModeItems>>(
+          Entries<&ModeInfoIO::readModeInfo, &ModeInfoIO::appendModeInfo, kModeItems>>(
         "aModeInfoList"),
     field<&D::aSeparationInfoList,
-          Entries<&S::readSeparationInfo, &S::writeSeparationInfo, kSeparationItems>>(
+          Entries<&S::readSeparationInfo, &S::appendSeparationInfo, kSeparationItems>>(
         "aSeparationInfoList"),
     field<&D::aVControlPointList,
-          Entries<&S::readVControlPoint, &S::writeVControlPoint, kVControlItems>>(
+          Entries<&S::readVControlPoint, &S::appendVControlPoint, kVControlItems>>(
         "aVControlPointList"),
     field<&D::aPatternInfoList, Entries<&PatternInfoIO::readPatternInfo,
-                                        &PatternInfoIO::writePatternInfo, kPatternItems>>(
+                                        &PatternInfoIO::appendPatternInfo, kPatternItems>>(
         "aPatternInfoList"),
     field<&D::commandSet, Nested<kCommandSetForm>>("commandSet"),
-    field<&D::aMediaInfoList, Entries<&M::readMediaInfo, &M::writeMediaInfo, kMediaItems>>(
+    field<&D::aMediaInfoList, Entries<&M::readMediaInfo, &M::appendMediaInfo, kMediaItems>>(
         "aMediaInfoList"),
     // Named part: newer formats.
     field<&D::aPrintChartFileInfoSetList,
-          Entry<&readPrintChartFileInfoSetList, &writePrintChartFileInfoSetList>>(
+          Entry<&readPrintChartFileInfoSetList, &appendPrintChartFileInfoSetList>>(
         "aPrintChartFileInfoSetList"),
-    field<&D::aInkVolumeInfoList, Entry<&readInkVolumeInfoList, &writeInkVolumeInfoList>>(
+    field<&D::aInkVolumeInfoList, Entry<&readInkVolumeInfoList, &appendInkVolumeInfoList>>(
         "aInkVolumeInfoList"),
     field<&D::strFirmwareDownloadURL>("strFirmwareDownloadURL"),
 };
@@ -300,7 +299,7 @@ xml::Node DeviceSeriesIO::writeDeviceSeries(const xml::Document& document,
   xml::Node root = createRootElement(document);
   xml::FormatVersion own;
   root.setAttribute("strVersion", DeviceSeriesIO::getVersion(own).toString());
-  appendFields(document, root, kDeviceSeriesForm.fields, record);
+  appendFields(root, kDeviceSeriesForm.fields, record);
   return root;
 }
 

@@ -110,11 +110,11 @@ void checkPositional(const xml::Node& parent, const xml::Node& node, std::string
   }
 }
 
-std::string_view itemName(const Items& items, std::size_t position, std::string& buffer) {
+xml::ElementName itemName(const Items& items, std::size_t position, std::string& buffer) {
   if (!items.indexed) return items.name;
-  buffer.assign(items.name);
+  buffer.assign(items.name.view());
   buffer += std::to_string(position);
-  return buffer;
+  return xml::ElementName::checked(buffer);
 }
 
 ElementError::ElementError(const std::string& path, const xml::Node& element, std::string reason)

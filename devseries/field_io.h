@@ -4,7 +4,12 @@
 // (RecordForm). A field names its element and says how its value is read
 // and written: by a codec, a type with
 //   static void read(const xml::Node& node, T& value);
-//   static xml::Node write(const xml::Document& document, std::string_view name, const T& value);
+//   static void append(const xml::Node& parent, xml::ElementName name, const T& value);
+// where append builds the element |name| holding the value in place, as the
+// last child of |parent| (xml::Node::appendElement): a document is written
+// top down, each element made once where it stays, and a name given as a
+// string literal reaches pugixml (which keeps its own copy) with no check
+// or copy on the way.
 // Reader and writer walk the same table. The writer emits every field in
 // table order (a field may leave itself out for a given record); the reader
 // takes the leading fields by position (the next child node, whatever its
@@ -40,13 +45,11 @@ inline constexpr int kRealDecimals = 3;
 float readFloat(const xml::Node& node);
 
 // A real written with kRealDecimals decimals; a float is widened to double.
-inline xml::Node createRealElement(const xml::Document& document, std::string_view name,
-                                   double value) {
-  return xml::createRealElement(document, name, value, kRealDecimals);
+inline void appendRealElement(const xml::Node& parent, xml::ElementName name, double value) {
+  xml::appendRealElement(parent, name, value, kRealDecimals);
 }
-inline xml::Node createFloatElement(const xml::Document& document, std::string_view name,
-                                    float value) {
-  return createRealElement(document, name, static_cast<double>(value));
+inline void appendFloatElement(const xml::Node& parent, xml::ElementName name, float value) {
+  appendRealElement(parent, name, static_cast<double>(value));
 }
 
 // A real read and truncated toward zero ("2.9" gives 2, "-1.5" gives -1,
@@ -90,9 +93,9 @@ void checkPositional(const xml::Node& parent, const xml::Node& node, std::string
 // --- Codecs of single values ---------------------------------------------
 
 // A value read by |Read| and converted to the member's type, written by
-// |Write| (value_codec.h for the text forms); |kKind| tells the texts the
+// |Append| (value_codec.h for the text forms); |kKind| tells the texts the
 // read coerces.
-template <auto Read, auto Write, ValueKind kKind = ValueKind::kText>
+template <auto Read, auto Append, ValueKind kKind = ValueKind::kText>
 struct Scalar {
   template <class T>
   static void read(const xml::Node& node, T& value) {
@@ -105,8 +108,8 @@ struct Scalar {
     }
   }
   template <class T>
-  static xml::Node write(const xml::Document& document, std::string_view name, const T& value) {
-    return Write(document, name, value);
+  static void append(const xml::Node& parent, xml::ElementName name, const T& value) {
+    Append(parent, name, value);
   }
 };
 
@@ -114,42 +117,42 @@ struct Scalar {
 template <class T>
 struct Plain;
 template <>
-struct Plain<std::string> : Scalar<&xml::readText, &xml::createTextElement> {};
+struct Plain<std::string> : Scalar<&xml::readText, &xml::appendTextElement> {};
 template <>
-struct Plain<int> : Scalar<&xml::readInt, &xml::createIntElement, ValueKind::kInt> {};
+struct Plain<int> : Scalar<&xml::readInt, &xml::appendIntElement, ValueKind::kInt> {};
 // Small unsigned ints keep the low bits of the int read: "300" gives 44 as
 // a u8, "-1" gives 255.
 template <>
-struct Plain<std::uint8_t> : Scalar<&xml::readInt, &xml::createIntElement, ValueKind::kInt> {};
+struct Plain<std::uint8_t> : Scalar<&xml::readInt, &xml::appendIntElement, ValueKind::kInt> {};
 template <>
-struct Plain<std::uint16_t> : Scalar<&xml::readInt, &xml::createIntElement, ValueKind::kInt> {};
+struct Plain<std::uint16_t> : Scalar<&xml::readInt, &xml::appendIntElement, ValueKind::kInt> {};
 template <>
-struct Plain<double> : Scalar<&xml::readReal, &createRealElement, ValueKind::kReal> {};
+struct Plain<double> : Scalar<&xml::readReal, &appendRealElement, ValueKind::kReal> {};
 template <>
-struct Plain<float> : Scalar<&readFloat, &createFloatElement, ValueKind::kReal> {};
+struct Plain<float> : Scalar<&readFloat, &appendFloatElement, ValueKind::kReal> {};
 template <>
-struct Plain<bool> : Scalar<&xml::readBool, &xml::createBoolElement, ValueKind::kBool> {};
+struct Plain<bool> : Scalar<&xml::readBool, &xml::appendBoolElement, ValueKind::kBool> {};
 // Slots without a language child keep their value.
 template <>
 struct Plain<xml::LocalizedText> {
   static void read(const xml::Node& node, xml::LocalizedText& value) {
     xml::readLocalizedText(node, value);
   }
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const xml::LocalizedText& value) {
-    return xml::createLocalizedTextElement(document, name, value);
+  static void append(const xml::Node& parent, xml::ElementName name,
+                     const xml::LocalizedText& value) {
+    xml::appendLocalizedTextElement(parent, name, value);
   }
 };
 
 // An int read as a real truncated toward zero, written as an int.
-using TruncatedInt = Scalar<&readTruncatedInt, &xml::createIntElement, ValueKind::kTruncatedInt>;
+using TruncatedInt = Scalar<&readTruncatedInt, &xml::appendIntElement, ValueKind::kTruncatedInt>;
 // An int written as a real ("170.000") and read as an int, so the decimals
 // are dropped.
-using IntAsReal = Scalar<&xml::readInt, &createRealElement, ValueKind::kIntAsReal>;
+using IntAsReal = Scalar<&xml::readInt, &appendRealElement, ValueKind::kIntAsReal>;
 // A 32-bit truth value (1 true, 0 false) written and read as a bool.
 struct Flag32 : Scalar<&xml::readBool, nullptr, ValueKind::kBool> {
-  static xml::Node write(const xml::Document& document, std::string_view name, int value) {
-    return xml::createBoolElement(document, name, value == 1);
+  static void append(const xml::Node& parent, xml::ElementName name, int value) {
+    xml::appendBoolElement(parent, name, value == 1);
   }
 };
 
@@ -158,11 +161,12 @@ struct Flag32 : Scalar<&xml::readBool, nullptr, ValueKind::kBool> {
 // One field of a record's element form.
 template <class Record>
 struct Field {
-  std::string_view name = {};
+  xml::ElementName name = {};
   // Reads |node| into the record; a null |node| raises kEPointer.
   void (*read)(const xml::Node& node, Record& record);
-  // A new element |name| holding the record's value.
-  xml::Node (*write)(const xml::Document& document, std::string_view name, const Record& record);
+  // Builds the element |name| holding the record's value as the last child
+  // of |parent|.
+  void (*append)(const xml::Node& parent, xml::ElementName name, const Record& record);
   // When set, the writer emits the field only for records it accepts.
   bool (*written)(const Record& record) = nullptr;
   // For a list member (GrowableArray): the number of its entries. Null for
@@ -198,11 +202,11 @@ constexpr std::size_t (*countOf())(const Record&) {
 // given, decides per record whether the writer emits it.
 template <auto Member, class Codec = Plain<typename MemberOf<decltype(Member)>::ValueType>,
           class Record = typename MemberOf<decltype(Member)>::RecordType>
-constexpr Field<Record> field(std::string_view name,
+constexpr Field<Record> field(xml::ElementName name,
                               std::type_identity_t<bool (*)(const Record&)> written = nullptr) {
   return {name, [](const xml::Node& node, Record& record) { Codec::read(node, record.*Member); },
-          [](const xml::Document& document, std::string_view own, const Record& record) {
-            return Codec::write(document, own, record.*Member);
+          [](const xml::Node& parent, xml::ElementName own, const Record& record) {
+            Codec::append(parent, own, record.*Member);
           },
           written, countOf<Member>()};
 }
@@ -214,7 +218,7 @@ using FieldsSeen = std::bitset<64>;
 template <class Record>
 constexpr std::size_t fieldIndex(std::span<const Field<Record>> fields, std::string_view name) {
   std::size_t index = 0;
-  while (index < fields.size() && fields[index].name != name) ++index;
+  while (index < fields.size() && fields[index].name.view() != name) ++index;
   return index;
 }
 
@@ -260,11 +264,11 @@ FieldsSeen readNamedFields(xml::NodeList& children, std::span<const Field<Record
 // Appends one element per field of |fields| the record has, in order, to
 // |element|.
 template <class Record>
-void appendFields(const xml::Document& document, const xml::Node& element,
-                  std::span<const Field<Record>> fields, const Record& record) {
+void appendFields(const xml::Node& element, std::span<const Field<Record>> fields,
+                  const Record& record) {
   for (const Field<Record>& field : fields) {
     if (field.written != nullptr && !field.written(record)) continue;
-    element.appendChild(field.write(document, field.name, record));
+    field.append(element, field.name, record);
   }
 }
 
@@ -290,12 +294,34 @@ FieldsSeen readRecord(const xml::Node& element, const RecordForm<Record>& form, 
   return readNamedFields(children, form.named(), record);
 }
 
-// A new element |name| with one child per field of |form| the record has.
+// A new element |name| with one child per field of |form| the record has,
+// not attached anywhere: the writers that hand an element to their caller.
+// Its children are built in place below it.
 template <class Record>
 xml::Node writeRecord(const xml::Document& document, std::string_view name,
                       const RecordForm<Record>& form, const Record& record) {
   xml::Node element = document.createElement(name);
-  appendFields(document, element, form.fields, record);
+  appendFields(element, form.fields, record);
+  return element;
+}
+
+// The element of |field| for |record|, built below a new element of
+// |document| that is attached nowhere: for tools that compare documents
+// field by field.
+template <class Record>
+xml::Node writeField(const xml::Document& document, const Field<Record>& field,
+                     const Record& record) {
+  const xml::Node holder = document.createElement(field.name.view());
+  field.append(holder, field.name, record);
+  return holder.firstChild();
+}
+
+// The same built in place as the last child of |parent|.
+template <class Record>
+xml::Node appendRecord(const xml::Node& parent, xml::ElementName name,
+                       const RecordForm<Record>& form, const Record& record) {
+  xml::Node element = parent.appendElement(name);
+  appendFields(element, form.fields, record);
   return element;
 }
 
@@ -309,26 +335,25 @@ struct Nested {
     readRecord(node, kForm, record);
   }
   template <class Record>
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const Record& record) {
-    return writeRecord(document, name, kForm, record);
+  static void append(const xml::Node& parent, xml::ElementName name, const Record& record) {
+    appendRecord(parent, name, kForm, record);
   }
 };
 
-// A value read and written by its own reader and writer (those of the I/O
-// classes); a writer that takes no name names the element itself.
-template <auto Read, auto Write>
+// A value read and written by its own reader and in-place writer (those of
+// the I/O classes); a writer that takes no name names the element itself.
+template <auto Read, auto Append>
 struct Entry {
   template <class T>
   static void read(const xml::Node& node, T& value) {
     Read(node, value);
   }
   template <class T>
-  static xml::Node write(const xml::Document& document, std::string_view name, const T& value) {
-    if constexpr (requires { Write(document, name, value); }) {
-      return Write(document, name, value);
+  static void append(const xml::Node& parent, xml::ElementName name, const T& value) {
+    if constexpr (requires { Append(parent, name, value); }) {
+      Append(parent, name, value);
     } else {
-      return Write(document, value);
+      Append(parent, value);
     }
   }
 };
@@ -336,7 +361,7 @@ struct Entry {
 // The children of a slot or list element.
 struct Items {
   // The name every item is written with (records name their own element).
-  std::string_view name = {};
+  xml::ElementName name = {};
   // The writer appends the item's position to the name ("value0", ...).
   bool indexed = false;
   // The reader takes only children named exactly |name|, skipping others;
@@ -364,7 +389,7 @@ inline constexpr Items kIndexedValueItems{.name = "value", .indexed = true};
 
 // The name item |position| of |items| is written with; |buffer| holds it
 // when it is numbered.
-std::string_view itemName(const Items& items, std::size_t position, std::string& buffer);
+xml::ElementName itemName(const Items& items, std::size_t position, std::string& buffer);
 
 // The failure of the element at path() ("/DeviceSeries/aMediaInfoList/
 // MediaInfo[2]"); the error that ended its reading is nested inside, unless
@@ -406,14 +431,12 @@ struct Slots {
     }
   }
   template <class T, std::size_t N>
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const T (&slots)[N]) {
-    xml::Node element = document.createElement(name);
+  static void append(const xml::Node& parent, xml::ElementName name, const T (&slots)[N]) {
+    const xml::Node element = parent.appendElement(name);
     std::string buffer;
     for (std::size_t i = 0; i < N; ++i) {
-      element.appendChild(ItemCodec::write(document, itemName(kItems, i, buffer), slots[i]));
+      ItemCodec::append(element, itemName(kItems, i, buffer), slots[i]);
     }
-    return element;
   }
 };
 
@@ -431,10 +454,10 @@ struct List {
     int position = 0;
     for (xml::Node child = children.nextNode(); child; child = children.nextNode()) {
       ++position;
-      if (kItems.byName && child.nodeName() != kItems.name) {
+      if (kItems.byName && child.nodeName() != kItems.name.view()) {
         if (child.nodeType() == xml::NodeType::kElement) {
           child.report("element <" + std::string(child.nodeName()) + "> skipped: not <" +
-                       std::string(kItems.name) + ">");
+                       std::string(kItems.name.view()) + ">");
         }
         continue;
       }
@@ -449,21 +472,22 @@ struct List {
       list.add(item);
     }
   }
+  // Appends one child per entry to |element|.
   template <class T>
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const GrowableArray<T>& list) {
-    xml::Node element = document.createElement(name);
+  static void fill(const xml::Node& element, const GrowableArray<T>& list) {
     std::string buffer;
     for (int i = 0; i < list.size(); ++i) {
-      element.appendChild(ItemCodec::write(
-          document, itemName(kItems, static_cast<std::size_t>(i), buffer), list[i]));
+      ItemCodec::append(element, itemName(kItems, static_cast<std::size_t>(i), buffer), list[i]);
     }
-    return element;
+  }
+  template <class T>
+  static void append(const xml::Node& parent, xml::ElementName name, const GrowableArray<T>& list) {
+    fill(parent.appendElement(name), list);
   }
 };
 
 // A list of records read and written by their own reader and writer.
-template <auto Read, auto Write, const Items& kItems = kEveryChild>
-using Entries = List<Entry<Read, Write>, kItems>;
+template <auto Read, auto Append, const Items& kItems = kEveryChild>
+using Entries = List<Entry<Read, Append>, kItems>;
 
 }  // namespace devseries

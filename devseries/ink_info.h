@@ -45,6 +45,8 @@ class InkInfoIO {
   // flPrice and nCapacity by name.
   static void readInkInfo(const xml::Node& element, InkInfo& record);
   static xml::Node writeInkInfo(const xml::Document& document, const InkInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendInkInfo(const xml::Node& parent, const InkInfo& record);
   // The nInkIndex of the inks whose short names are exactly "C", "M", "Y"
   // and "K", in that order; 0 where no ink bears the name; a later ink wins.
   static std::array<int, 4> findCmykInks(const GrowableArray<InkInfo>& inks);
@@ -55,6 +57,8 @@ class InkConfigInfoIO {
   // Fills |record| from an InkConfigInfo element: four positional children.
   static void readInkConfigInfo(const xml::Node& element, InkConfigInfo& record);
   static xml::Node writeInkConfigInfo(const xml::Document& document, const InkConfigInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendInkConfigInfo(const xml::Node& parent, const InkConfigInfo& record);
 };
 
 }  // namespace devseries

@@ -53,6 +53,10 @@ xml::Node InkInfoIO::writeInkInfo(const xml::Document& document, const InkInfo& 
   return writeRecord(document, "InkInfo", kInkInfoForm, record);
 }
 
+void InkInfoIO::appendInkInfo(const xml::Node& parent, const InkInfo& record) {
+  appendRecord(parent, "InkInfo", kInkInfoForm, record);
+}
+
 std::array<int, 4> InkInfoIO::findCmykInks(const GrowableArray<InkInfo>& inks) {
   static constexpr std::string_view kShortNames[4] = {"C", "M", "Y", "K"};
   std::array<int, 4> indices = {0, 0, 0, 0};
@@ -71,6 +75,10 @@ void InkConfigInfoIO::readInkConfigInfo(const xml::Node& element, InkConfigInfo&
 xml::Node InkConfigInfoIO::writeInkConfigInfo(const xml::Document& document,
                                               const InkConfigInfo& record) {
   return writeRecord(document, "InkConfigInfo", kInkConfigInfoForm, record);
+}
+
+void InkConfigInfoIO::appendInkConfigInfo(const xml::Node& parent, const InkConfigInfo& record) {
+  appendRecord(parent, "InkConfigInfo", kInkConfigInfoForm, record);
 }
 
 }  // namespace devseries

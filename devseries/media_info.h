@@ -76,16 +76,26 @@ class MediaInfoIO {
  public:
   static void readMediaInfo(const xml::Node& element, MediaInfo& record);
   static xml::Node writeMediaInfo(const xml::Document& document, const MediaInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendMediaInfo(const xml::Node& parent, const MediaInfo& record);
   static void readQualityInfo(const xml::Node& element, QualityInfo& record);
   static xml::Node writeQualityInfo(const xml::Document& document, const QualityInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendQualityInfo(const xml::Node& parent, const QualityInfo& record);
 
   static void readPermissionSet(const xml::Node& element, PermissionSet& record);
   static xml::Node writePermissionSet(const xml::Document& document, const PermissionSet& record);
+  // The same built in place as the last child of |parent|.
+  static void appendPermissionSet(const xml::Node& parent, const PermissionSet& record);
   static void readScreenOption(const xml::Node& element, ScreenOption& option);
   static xml::Node writeScreenOption(const xml::Document& document, const ScreenOption& option);
+  // The same built in place as the last child of |parent|.
+  static void appendScreenOption(const xml::Node& parent, const ScreenOption& option);
   static void readCalibrationInfo(const xml::Node& element, CalibrationInfo& record);
   static xml::Node writeCalibrationInfo(const xml::Document& document,
                                         const CalibrationInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendCalibrationInfo(const xml::Node& parent, const CalibrationInfo& record);
 
   // A direction code whose kind (high 16 bits) is not 1 or 2 takes kind 2
   // when flag bit 1 is set, else kind 1 when flag bit 0 is set.
@@ -102,5 +112,7 @@ class MediaInfoIO {
 void readTimeStamp(const xml::Node& element, TimeStamp& out);
 xml::Node writeTimeStamp(const xml::Document& document, std::string_view name,
                          const TimeStamp& value);
+// The same built in place as the last child of |parent|.
+void appendTimeStamp(const xml::Node& parent, xml::ElementName name, const TimeStamp& value);
 
 }  // namespace devseries

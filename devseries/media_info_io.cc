@@ -45,8 +45,8 @@ struct VacuumPower : Plain<int> {
 constexpr Items kFeedCalibrationItems{
     .name = "value", .limit = kMaxModels, .what = "feed calibration values"};
 
-using PermissionSets = Entries<&MediaInfoIO::readPermissionSet, &MediaInfoIO::writePermissionSet>;
-using QualityInfos = Entries<&MediaInfoIO::readQualityInfo, &MediaInfoIO::writeQualityInfo>;
+using PermissionSets = Entries<&MediaInfoIO::readPermissionSet, &MediaInfoIO::appendPermissionSet>;
+using QualityInfos = Entries<&MediaInfoIO::readQualityInfo, &MediaInfoIO::appendQualityInfo>;
 
 constexpr Field<MediaInfo> kMediaInfoFields[] = {
     // Positional part; every child of a list element is an entry, whatever
@@ -69,7 +69,7 @@ constexpr Field<MediaInfo> kMediaInfoFields[] = {
     field<&MediaInfo::nCutForce>("nCutForce"),
     field<&MediaInfo::flCutOffset>("flCutOffset"),
     // The optional time stamp, taken by position when present.
-    field<&MediaInfo::timeStamp, Entry<&readTimeStamp, &writeTimeStamp>>("TimeStamp"),
+    field<&MediaInfo::timeStamp, Entry<&readTimeStamp, &appendTimeStamp>>("TimeStamp"),
     // Named part.
     field<&MediaInfo::bVisibleMedia>("bVisibleMedia"),
     field<&MediaInfo::bCuttingMedia>("bCuttingMedia"),
@@ -111,12 +111,20 @@ xml::Node MediaInfoIO::writeMediaInfo(const xml::Document& document, const Media
   return writeRecord(document, "MediaInfo", kMediaInfoForm, record);
 }
 
+void MediaInfoIO::appendMediaInfo(const xml::Node& parent, const MediaInfo& record) {
+  appendRecord(parent, "MediaInfo", kMediaInfoForm, record);
+}
+
 void MediaInfoIO::readQualityInfo(const xml::Node& element, QualityInfo& record) {
   readRecord(element, kQualityInfoForm, record);
 }
 
 xml::Node MediaInfoIO::writeQualityInfo(const xml::Document& document, const QualityInfo& record) {
   return writeRecord(document, "QualityInfo", kQualityInfoForm, record);
+}
+
+void MediaInfoIO::appendQualityInfo(const xml::Node& parent, const QualityInfo& record) {
+  appendRecord(parent, "QualityInfo", kQualityInfoForm, record);
 }
 
 void readTimeStamp(const xml::Node& element, TimeStamp& out) {
@@ -129,6 +137,10 @@ void readTimeStamp(const xml::Node& element, TimeStamp& out) {
 xml::Node writeTimeStamp(const xml::Document& document, std::string_view name,
                          const TimeStamp& value) {
   return writeRecord(document, name, kTimeStampForm, value);
+}
+
+void appendTimeStamp(const xml::Node& parent, xml::ElementName name, const TimeStamp& value) {
+  appendRecord(parent, name, kTimeStampForm, value);
 }
 
 }  // namespace devseries

@@ -81,6 +81,8 @@ class ModelInfoIO {
   static void readModelInfo(const xml::Node& element, ModelInfo& record);
   // A new, unattached "ModelInfo" element with all 58 children.
   static xml::Node writeModelInfo(const xml::Document& document, const ModelInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendModelInfo(const xml::Node& parent, const ModelInfo& record);
 };
 
 }  // namespace devseries

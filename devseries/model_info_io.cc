@@ -92,4 +92,8 @@ xml::Node ModelInfoIO::writeModelInfo(const xml::Document& document, const Model
   return writeRecord(document, "ModelInfo", kForm, record);
 }
 
+void ModelInfoIO::appendModelInfo(const xml::Node& parent, const ModelInfo& record) {
+  appendRecord(parent, "ModelInfo", kForm, record);
+}
+
 }  // namespace devseries

@@ -36,8 +36,8 @@ constexpr Items kPrintChartFileInfoSetItems{.name = "PrintChartFileInfoSet", .by
 constexpr Items kInkVolumeInfoItems{.name = "InkVolumeInfo", .byName = true};
 
 using PrintChartFileInfoSets =
-    Entries<&readPrintChartFileInfoSet, &writePrintChartFileInfoSet, kPrintChartFileInfoSetItems>;
-using InkVolumeInfos = Entries<&readInkVolumeInfo, &writeInkVolumeInfo, kInkVolumeInfoItems>;
+    Entries<&readPrintChartFileInfoSet, &appendPrintChartFileInfoSet, kPrintChartFileInfoSetItems>;
+using InkVolumeInfos = Entries<&readInkVolumeInfo, &appendInkVolumeInfo, kInkVolumeInfoItems>;
 
 }  // namespace
 
@@ -48,7 +48,14 @@ void readPrintChartFileInfoSetList(const xml::Node& listElement,
 
 xml::Node writePrintChartFileInfoSetList(const xml::Document& document,
                                          const GrowableArray<PrintChartFileInfoSet>& list) {
-  return PrintChartFileInfoSets::write(document, "aPrintChartFileInfoSetList", list);
+  xml::Node element = document.createElement("aPrintChartFileInfoSetList");
+  PrintChartFileInfoSets::fill(element, list);
+  return element;
+}
+
+void appendPrintChartFileInfoSetList(const xml::Node& parent,
+                                     const GrowableArray<PrintChartFileInfoSet>& list) {
+  PrintChartFileInfoSets::append(parent, "aPrintChartFileInfoSetList", list);
 }
 
 void readPrintChartFileInfoSet(const xml::Node& element, PrintChartFileInfoSet& record) {
@@ -60,13 +67,23 @@ xml::Node writePrintChartFileInfoSet(const xml::Document& document,
   return writeRecord(document, "PrintChartFileInfoSet", kPrintChartFileInfoSetForm, record);
 }
 
+void appendPrintChartFileInfoSet(const xml::Node& parent, const PrintChartFileInfoSet& record) {
+  appendRecord(parent, "PrintChartFileInfoSet", kPrintChartFileInfoSetForm, record);
+}
+
 void readInkVolumeInfoList(const xml::Node& listElement, GrowableArray<InkVolumeInfo>& list) {
   InkVolumeInfos::read(listElement, list);
 }
 
 xml::Node writeInkVolumeInfoList(const xml::Document& document,
                                  const GrowableArray<InkVolumeInfo>& list) {
-  return InkVolumeInfos::write(document, "aInkVolumeInfoList", list);
+  xml::Node element = document.createElement("aInkVolumeInfoList");
+  InkVolumeInfos::fill(element, list);
+  return element;
+}
+
+void appendInkVolumeInfoList(const xml::Node& parent, const GrowableArray<InkVolumeInfo>& list) {
+  InkVolumeInfos::append(parent, "aInkVolumeInfoList", list);
 }
 
 void readInkVolumeInfo(const xml::Node& element, InkVolumeInfo& record) {
@@ -76,6 +93,10 @@ void readInkVolumeInfo(const xml::Node& element, InkVolumeInfo& record) {
 
 xml::Node writeInkVolumeInfo(const xml::Document& document, const InkVolumeInfo& record) {
   return writeRecord(document, "InkVolumeInfo", kInkVolumeInfoForm, record);
+}
+
+void appendInkVolumeInfo(const xml::Node& parent, const InkVolumeInfo& record) {
+  appendRecord(parent, "InkVolumeInfo", kInkVolumeInfoForm, record);
 }
 
 }  // namespace devseries

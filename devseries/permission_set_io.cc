@@ -57,8 +57,9 @@ constexpr Items kInkConfigIndexItems{.name = "anInkConfigIndex", .replace = true
 constexpr Items kVControlIndexItems{.name = "anVControlIndex"};
 constexpr Items kFMPatternIndexItems{.name = "anFMPatternIndex"};
 
-using ScreenOptionCodec = Entry<&MediaInfoIO::readScreenOption, &MediaInfoIO::writeScreenOption>;
-using Calibrations = Entries<&MediaInfoIO::readCalibrationInfo, &MediaInfoIO::writeCalibrationInfo>;
+using ScreenOptionCodec = Entry<&MediaInfoIO::readScreenOption, &MediaInfoIO::appendScreenOption>;
+using Calibrations =
+    Entries<&MediaInfoIO::readCalibrationInfo, &MediaInfoIO::appendCalibrationInfo>;
 
 constexpr Field<PermissionSet> kPermissionSetFields[] = {
     // Positional part.
@@ -116,6 +117,10 @@ xml::Node MediaInfoIO::writePermissionSet(const xml::Document& document,
   return writeRecord(document, "PermissionSet", kPermissionSetForm, record);
 }
 
+void MediaInfoIO::appendPermissionSet(const xml::Node& parent, const PermissionSet& record) {
+  appendRecord(parent, "PermissionSet", kPermissionSetForm, record);
+}
+
 void MediaInfoIO::readScreenOption(const xml::Node& element, ScreenOption& option) {
   // The scalar fields start from their defaults; the angles are replaced
   // only by a flDegrees element.
@@ -130,6 +135,10 @@ xml::Node MediaInfoIO::writeScreenOption(const xml::Document& document,
   return writeRecord(document, "screenOption", kScreenOptionForm, option);
 }
 
+void MediaInfoIO::appendScreenOption(const xml::Node& parent, const ScreenOption& option) {
+  appendRecord(parent, "screenOption", kScreenOptionForm, option);
+}
+
 void MediaInfoIO::readCalibrationInfo(const xml::Node& element, CalibrationInfo& record) {
   readRecord(element, kCalibrationInfoForm, record);
 }
@@ -137,6 +146,10 @@ void MediaInfoIO::readCalibrationInfo(const xml::Node& element, CalibrationInfo&
 xml::Node MediaInfoIO::writeCalibrationInfo(const xml::Document& document,
                                             const CalibrationInfo& record) {
   return writeRecord(document, "CalibrationInfo", kCalibrationInfoForm, record);
+}
+
+void MediaInfoIO::appendCalibrationInfo(const xml::Node& parent, const CalibrationInfo& record) {
+  appendRecord(parent, "CalibrationInfo", kCalibrationInfoForm, record);
 }
 
 int MediaInfoIO::normalizeDirection(int value) {

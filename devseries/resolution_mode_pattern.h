@@ -72,24 +72,32 @@ class ResolutionInfoIO {
  public:
   static void readResolutionInfo(const xml::Node& element, ResolutionInfo& record);
   static xml::Node writeResolutionInfo(const xml::Document& document, const ResolutionInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendResolutionInfo(const xml::Node& parent, const ResolutionInfo& record);
 };
 
 class ModeInfoIO {
  public:
   static void readModeInfo(const xml::Node& element, ModeInfo& record);
   static xml::Node writeModeInfo(const xml::Document& document, const ModeInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendModeInfo(const xml::Node& parent, const ModeInfo& record);
   // Reads one UVLampPower element into |entry| and its position attribute
   // into |position|; false (nothing delivered) when the position is not 0
   // or 1.
   static bool readUVLampPower(const xml::Node& element, UVLampPower& entry, int& position);
   static xml::Node writeUVLampPower(const xml::Document& document, const UVLampPower& entry,
                                     int position);
+  // The same built in place as the last child of |parent|.
+  static void appendUVLampPower(const xml::Node& parent, const UVLampPower& entry, int position);
 };
 
 class PatternInfoIO {
  public:
   static void readPatternInfo(const xml::Node& element, PatternInfo& record);
   static xml::Node writePatternInfo(const xml::Document& document, const PatternInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendPatternInfo(const xml::Node& parent, const PatternInfo& record);
 };
 
 }  // namespace devseries

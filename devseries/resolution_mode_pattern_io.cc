@@ -1,6 +1,7 @@
 // ResolutionInfo, PatternInfo and ModeInfo elements with the UV lamp powers.
 #include "devseries/field_io.h"
 #include "devseries/resolution_mode_pattern.h"
+#include "xml/number_text.h"
 
 namespace devseries {
 namespace {
@@ -51,19 +52,18 @@ struct UVLampPowers {
       entries[position] = entry;
     }
   }
-  static xml::Node write(const xml::Document& document, std::string_view name,
-                         const UVLampPower (&entries)[2]) {
-    xml::Node list = document.createElement(name);
+  static void append(const xml::Node& parent, xml::ElementName name,
+                     const UVLampPower (&entries)[2]) {
+    const xml::Node list = parent.appendElement(name);
     bool differs = false;
     for (const UVLampPower& entry : entries) {
       differs = differs || entry.nForwardPower != entry.baseValue ||
                 entry.nBackwardPower != entry.baseValue;
     }
-    if (!differs) return list;
+    if (!differs) return;
     for (int position = 0; position < 2; ++position) {
-      list.appendChild(ModeInfoIO::writeUVLampPower(document, entries[position], position));
+      ModeInfoIO::appendUVLampPower(list, entries[position], position);
     }
-    return list;
   }
 };
 
@@ -101,6 +101,10 @@ xml::Node ResolutionInfoIO::writeResolutionInfo(const xml::Document& document,
   return writeRecord(document, "ResolutionInfo", kResolutionInfoForm, record);
 }
 
+void ResolutionInfoIO::appendResolutionInfo(const xml::Node& parent, const ResolutionInfo& record) {
+  appendRecord(parent, "ResolutionInfo", kResolutionInfoForm, record);
+}
+
 void PatternInfoIO::readPatternInfo(const xml::Node& element, PatternInfo& record) {
   readRecord(element, kPatternInfoForm, record);
 }
@@ -110,6 +114,10 @@ xml::Node PatternInfoIO::writePatternInfo(const xml::Document& document,
   return writeRecord(document, "PatternInfo", kPatternInfoForm, record);
 }
 
+void PatternInfoIO::appendPatternInfo(const xml::Node& parent, const PatternInfo& record) {
+  appendRecord(parent, "PatternInfo", kPatternInfoForm, record);
+}
+
 void ModeInfoIO::readModeInfo(const xml::Node& element, ModeInfo& record) {
   record.nNozzleMaskCount = 0;
   readRecord(element, kModeInfoForm, record);
@@ -117,6 +125,10 @@ void ModeInfoIO::readModeInfo(const xml::Node& element, ModeInfo& record) {
 
 xml::Node ModeInfoIO::writeModeInfo(const xml::Document& document, const ModeInfo& record) {
   return writeRecord(document, "ModeInfo", kModeInfoForm, record);
+}
+
+void ModeInfoIO::appendModeInfo(const xml::Node& parent, const ModeInfo& record) {
+  appendRecord(parent, "ModeInfo", kModeInfoForm, record);
 }
 
 bool ModeInfoIO::readUVLampPower(const xml::Node& element, UVLampPower& entry, int& position) {
@@ -132,6 +144,12 @@ xml::Node ModeInfoIO::writeUVLampPower(const xml::Document& document, const UVLa
   xml::Node element = writeRecord(document, "UVLampPower", kUVLampPowerForm, entry);
   element.setAttributeNode(xml::createIntAttribute(document, "position", position));
   return element;
+}
+
+void ModeInfoIO::appendUVLampPower(const xml::Node& parent, const UVLampPower& entry,
+                                   int position) {
+  const xml::Node element = appendRecord(parent, "UVLampPower", kUVLampPowerForm, entry);
+  element.setAttribute("position", xml::formatInt(position));
 }
 
 }  // namespace devseries

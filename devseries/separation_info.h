@@ -76,11 +76,17 @@ class SeparationInfoIO {
  public:
   static void readSeparationInfo(const xml::Node& element, SeparationInfo& record);
   static xml::Node writeSeparationInfo(const xml::Document& document, const SeparationInfo& record);
+  // The same built in place as the last child of |parent|.
+  static void appendSeparationInfo(const xml::Node& parent, const SeparationInfo& record);
   static void readSeparationTable(const xml::Node& element, SeparationTable& record);
   static xml::Node writeSeparationTable(const xml::Document& document,
                                         const SeparationTable& record);
+  // The same built in place as the last child of |parent|.
+  static void appendSeparationTable(const xml::Node& parent, const SeparationTable& record);
   static void readVControlPoint(const xml::Node& element, VControlPoint& record);
   static xml::Node writeVControlPoint(const xml::Document& document, const VControlPoint& record);
+  // The same built in place as the last child of |parent|.
+  static void appendVControlPoint(const xml::Node& parent, const VControlPoint& record);
 };
 
 }  // namespace devseries

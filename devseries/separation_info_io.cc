@@ -60,13 +60,13 @@ constexpr Field<SeparationTable> kOutputTableField{
     [](const xml::Node& node, SeparationTable& record) {
       record.rawOutputTable = xml::readText(node);
     },
-    [](const xml::Document& document, std::string_view name, const SeparationTable& record) {
+    [](const xml::Node& parent, xml::ElementName name, const SeparationTable& record) {
       std::string text;
       if (record.eType == kOutputTableInDocument) {
         text = record.rawOutputTable.empty() ? encodeOutputTable(record.usOutputTable)
                                              : record.rawOutputTable;
       }
-      return xml::createTextElement(document, name, text);
+      xml::appendTextElement(parent, name, text);
     }};
 
 constexpr Field<SeparationTable> kSeparationTableFields[] = {
@@ -96,7 +96,7 @@ constexpr Items kInputChannelItems{.name = "nInkIndex",
                                    .what = "input channels in a separation"};
 
 using SeparationTables = Entries<&SeparationInfoIO::readSeparationTable,
-                                 &SeparationInfoIO::writeSeparationTable, kSeparationTableItems>;
+                                 &SeparationInfoIO::appendSeparationTable, kSeparationTableItems>;
 
 constexpr Field<SeparationInfo> kSeparationInfoFields[] = {
     field<&SeparationInfo::nSeparationIndex>("nSeparationIndex"),
@@ -148,6 +148,10 @@ xml::Node SeparationInfoIO::writeSeparationInfo(const xml::Document& document,
   return writeRecord(document, "SeparationInfo", kSeparationInfoForm, record);
 }
 
+void SeparationInfoIO::appendSeparationInfo(const xml::Node& parent, const SeparationInfo& record) {
+  appendRecord(parent, "SeparationInfo", kSeparationInfoForm, record);
+}
+
 void SeparationInfoIO::readSeparationTable(const xml::Node& element, SeparationTable& record) {
   readRecord(element, kSeparationTableForm, record);
   const std::string text = std::exchange(record.rawOutputTable, std::string());
@@ -159,6 +163,11 @@ xml::Node SeparationInfoIO::writeSeparationTable(const xml::Document& document,
   return writeRecord(document, "SeparationTable", kSeparationTableForm, record);
 }
 
+void SeparationInfoIO::appendSeparationTable(const xml::Node& parent,
+                                             const SeparationTable& record) {
+  appendRecord(parent, "SeparationTable", kSeparationTableForm, record);
+}
+
 void SeparationInfoIO::readVControlPoint(const xml::Node& element, VControlPoint& record) {
   readRecord(element, kVControlPointForm, record);
 }
@@ -166,6 +175,10 @@ void SeparationInfoIO::readVControlPoint(const xml::Node& element, VControlPoint
 xml::Node SeparationInfoIO::writeVControlPoint(const xml::Document& document,
                                                const VControlPoint& record) {
   return writeRecord(document, "VControlPoint", kVControlPointForm, record);
+}
+
+void SeparationInfoIO::appendVControlPoint(const xml::Node& parent, const VControlPoint& record) {
+  appendRecord(parent, "VControlPoint", kVControlPointForm, record);
 }
 
 }  // namespace devseries

@@ -49,6 +49,7 @@
 #include <pugixml.hpp>
 
 #include "platform/file_system.h"
+#include "xml/element_name.h"
 
 namespace xml {
 
@@ -157,6 +158,16 @@ class Node {
   // concatenation of the text and CDATA below it in document order; for
   // any other node: its own text.
   std::string nodeTypedValue() const;
+
+  // Builds a new element |name| in place as the last child of this element
+  // and returns it: the same node createElement and appendChild would give,
+  // without the move. Raises kEFail on any other node and for an empty
+  // name.
+  Node appendElement(ElementName name) const;
+
+  // The same with |text| as its typed value (putNodeTypedValue): one text
+  // child, or none when |text| is empty.
+  Node appendTextElement(ElementName name, std::string_view text) const;
 
   // Sets the typed value. On an element: an empty text leaves it without
   // any child, any other text replaces all children by one text node. On

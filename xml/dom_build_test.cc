@@ -97,6 +97,33 @@ TEST(DomBuildTest, RefusedOperationsRaiseTheirComErrors) {
   EXPECT_EQ(comErrorOf([&] { text.setAttribute("v", "1"); }), kEPointer);  // not an element
 }
 
+// Building in place gives the tree createElement and appendChild give, only
+// under elements (at top level it would make a second root), and below an
+// element not yet appended leaves the document as it is.
+TEST(DomBuildTest, AppendElementBuildsInPlaceUnderElementsOnly) {
+  Document document = parseDocument("<r><a/></r>");
+  Node r = document.firstChild();
+  Node loose = document.createElement("l");
+  loose.appendTextElement("m", "t");
+  Node b = r.appendElement("b");
+  r.appendTextElement("c", "1<2");
+  r.appendTextElement("d", std::string_view("x\0y", 3));
+  Node text = b.appendTextElement("e", "t").firstChild();
+  EXPECT_EQ(r.firstChild().nextSibling(), b);
+  const std::string expected = "<r><a/><b><e>t</e></b><c>1&lt;2</c><d>x</d></r>";
+  EXPECT_EQ(document.xml(), parseDocument(expected).xml());
+  r.appendChild(loose);
+  EXPECT_EQ(loose.firstChild().nodeTypedValue(), "t");
+
+  EXPECT_EQ(comErrorOf([&] { document.asNode().appendElement("s"); }), kEFail);
+  EXPECT_EQ(comErrorOf([&] { text.appendElement("s"); }), kEFail);
+  EXPECT_EQ(comErrorOf([&] { r.appendElement(ElementName()); }), kEFail);
+  EXPECT_EQ(comErrorOf([&] { Node().appendElement("s"); }), kEPointer);
+  for (const char* bad : {"", "a b", "1a", "a<"}) {
+    EXPECT_EQ(comErrorOf([&] { ElementName::checked(bad); }), kEFail) << bad;
+  }
+}
+
 TEST(DomBuildTest, CopiesShareTheDocumentAndNodesKeepItAlive) {
   Node kept;
   {

@@ -61,11 +61,6 @@ struct DetachedAttribute {
   std::string value;
 };
 
-// True for a name the serialiser can write and the parser read back: not
-// empty, not starting with a digit, '-' or '.', and free of white space,
-// control bytes and markup characters.
-bool isWritableName(std::string_view name);
-
 // True when |bytes| is UTF-8 without malformed or overlong sequences,
 // surrogates or code points above U+10FFFF, and holds only characters an XML
 // document may contain: tab, line feed, carriage return, U+0020 to U+D7FF,

@@ -58,6 +58,14 @@ std::string nameString(std::string_view name) {
 
 }  // namespace
 
+ElementName ElementName::checked(const std::string& name) {
+  // A writable name holds no zero byte, so its own one ends it.
+  if (!detail::isWritableName(name)) throw _com_error(kEFail);
+  ElementName checkedName;
+  checkedName.text_ = name;
+  return checkedName;
+}
+
 void Node::requireNonNull() const {
   if (isNull()) throw _com_error(kEPointer);
 }
@@ -203,6 +211,32 @@ void Node::putNodeTypedValue(std::string_view text) const {
     default:
       if (!node.set_value(text.data(), text.size())) throw _com_error(kEOutOfMemory);
   }
+}
+
+Node Node::appendElement(ElementName name) const {
+  requireNonNull();
+  if (node_.type() != pugi::node_element || name.empty()) throw _com_error(kEFail);
+  pugi::xml_node parent = node_;
+  pugi::xml_node element = parent.append_child(pugi::node_element);
+  if (!element) throw _com_error(kEOutOfMemory);
+  if (!element.set_name(name.c_str())) {
+    parent.remove_child(element);
+    throw _com_error(kEOutOfMemory);
+  }
+  return Node(tree_, element);
+}
+
+Node Node::appendTextElement(ElementName name, std::string_view text) const {
+  Node element = appendElement(name);
+  text = untilZero(text);
+  if (text.empty()) return element;
+  pugi::xml_node own = element.node_;
+  if (!own.append_child(pugi::node_pcdata).set_value(text.data(), text.size())) {
+    // No handle to the new element exists yet: it goes, leaving nothing.
+    pugi::xml_node(node_).remove_child(own);
+    throw _com_error(kEOutOfMemory);
+  }
+  return element;
 }
 
 void Node::setAttribute(std::string_view name, std::string_view value) const {

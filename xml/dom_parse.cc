@@ -304,24 +304,6 @@ void locate(std::string_view text, std::size_t offset, int& line, int& column) {
   }
 }
 
-bool isWritableName(std::string_view name) {
-  // Bytes no name may hold: white space and control bytes, DEL and markup.
-  static constexpr auto kRefused = [] {
-    std::array<bool, 256> refused{};
-    for (int byte = 0; byte <= 0x20; ++byte) refused[static_cast<std::size_t>(byte)] = true;
-    refused[0x7F] = true;
-    for (char c : std::string_view("<>&'\"/=?!")) refused[static_cast<unsigned char>(c)] = true;
-    return refused;
-  }();
-  if (name.empty()) return false;
-  char first = name.front();
-  if ((first >= '0' && first <= '9') || first == '-' || first == '.') return false;
-  for (char c : name) {
-    if (kRefused[static_cast<unsigned char>(c)]) return false;
-  }
-  return true;
-}
-
 bool checkAndResolveReferences(Tree& tree) {
   if (!checkTopLevel(tree)) return false;
   const bool keepNamed = tree.dependsOnDtd;

@@ -10,6 +10,16 @@ void requireNode(const Node& node) {
   if (node.isNull()) throw _com_error(kEPointer);
 }
 
+// One child per language slot: the slot's text, or the English one when
+// the slot is empty.
+void appendLanguageSlots(const Node& element, const LocalizedText& text) {
+  for (int slot = 0; slot < kLanguageCount; ++slot) {
+    const std::string& own = text[static_cast<std::size_t>(slot)];
+    element.appendTextElement(ElementName::checked(languageName(slot)),
+                              own.empty() ? text[kEnglish] : own);
+  }
+}
+
 }  // namespace
 
 Node createTextElement(const Document& document, std::string_view name, std::string_view text) {
@@ -34,12 +44,28 @@ Node createBoolElement(const Document& document, std::string_view name, bool val
 Node createLocalizedTextElement(const Document& document, std::string_view name,
                                 const LocalizedText& text) {
   Node element = document.createElement(name);
-  for (int slot = 0; slot < kLanguageCount; ++slot) {
-    const std::string& own = text[static_cast<std::size_t>(slot)];
-    element.appendChild(
-        createTextElement(document, languageName(slot), own.empty() ? text[kEnglish] : own));
-  }
+  appendLanguageSlots(element, text);
   return element;
+}
+
+void appendTextElement(const Node& parent, ElementName name, std::string_view text) {
+  parent.appendTextElement(name, text);
+}
+
+void appendIntElement(const Node& parent, ElementName name, int value) {
+  parent.appendTextElement(name, formatInt(value));
+}
+
+void appendRealElement(const Node& parent, ElementName name, double value, int decimals) {
+  parent.appendTextElement(name, formatReal(value, decimals));
+}
+
+void appendBoolElement(const Node& parent, ElementName name, bool value) {
+  parent.appendTextElement(name, value ? "true" : "false");
+}
+
+void appendLocalizedTextElement(const Node& parent, ElementName name, const LocalizedText& text) {
+  appendLanguageSlots(parent.appendElement(name), text);
 }
 
 Attribute createIntAttribute(const Document& document, std::string_view name, int value) {

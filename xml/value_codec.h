@@ -2,7 +2,9 @@
 // field of a document passes.
 //
 // Writers create a new node through the document and return it unattached;
-// the caller appends it (or, for an attribute, sets it on its element).
+// the caller appends it (or, for an attribute, sets it on its element). Their
+// append twins build the same element in place as the last child of an
+// element, which costs no move (Node::appendElement).
 // Readers take the node to read, which may be null because the caller's
 // walk over positional children ran out: a null node raises `_com_error`
 // with kEPointer, which ends the reading of the document. Reading never
@@ -36,6 +38,13 @@ Node createBoolElement(const Document& document, std::string_view name, bool val
 // when the slot is empty.
 Node createLocalizedTextElement(const Document& document, std::string_view name,
                                 const LocalizedText& text);
+
+// The writers above, building in place under |parent|.
+void appendTextElement(const Node& parent, ElementName name, std::string_view text);
+void appendIntElement(const Node& parent, ElementName name, int value);
+void appendRealElement(const Node& parent, ElementName name, double value, int decimals);
+void appendBoolElement(const Node& parent, ElementName name, bool value);
+void appendLocalizedTextElement(const Node& parent, ElementName name, const LocalizedText& text);
 
 // An attribute whose value is the decimal text of |value|, to be set on its
 // element with Node::setAttributeNode.

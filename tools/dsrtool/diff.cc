@@ -153,10 +153,11 @@ Json compare(const devseries::DeviceSeries& a, const std::string& versionA,
   Json lists = Json::array();
   Json fields = Json::array();
   for (const auto& field : devseries::deviceSeriesForm().fields) {
-    const xml::Node elementA = field.write(scratch, field.name, a);
-    const xml::Node elementB = field.write(scratch, field.name, b);
+    const xml::Node elementA = devseries::writeField(scratch, field, a);
+    const xml::Node elementB = devseries::writeField(scratch, field, b);
     if (field.count != nullptr) {
-      Json list = compareList(field.name, field.name == "aMediaInfoList", elementA, elementB, a, b);
+      Json list =
+          compareList(field.name, field.name.view() == "aMediaInfoList", elementA, elementB, a, b);
       if (!list.is_null()) lists.push_back(std::move(list));
       continue;
     }
