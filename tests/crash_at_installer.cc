@@ -16,7 +16,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "testsupport/second_run_host.h"
+#include "testsupport/hosts/second_run_host.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -126,9 +126,9 @@ int main(int argc, char** argv) {
   const std::string::size_type slash = host.find_last_of('/');
   if (slash != std::string::npos && slash > 0) ::setenv("TMPDIR", host.substr(0, slash).c_str(), 1);
   testsupport::TestEnv env(host);
-  second_run::prepareEnv(env, host);
+  testsupport::prepareEnv(env, host);
   CrashingFileSystem crashing(env.files(), std::strtol(argv[2], nullptr, 10));
   env.useFiles(crashing);
-  second_run::runInstaller(env);
+  testsupport::runInstaller(env);
   return 0;
 }
