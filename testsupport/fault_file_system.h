@@ -88,7 +88,7 @@ struct FileCall {
 
 class FaultFileSystem : public FileSystemWrapper {
  public:
-  explicit FaultFileSystem(platform::FileSystem& target) : FileSystemWrapper(target) {}
+  explicit FaultFileSystem(platform::FileSystem& target) : FileSystemWrapper(&target) {}
 
   // Adds a fault; several may be active. When more than one matches a call,
   // the first injected decides.

@@ -17,7 +17,11 @@ namespace testsupport {
 
 class FileSystemWrapper : public platform::FileSystem {
  public:
-  explicit FileSystemWrapper(platform::FileSystem& target) : target_(target) {}
+  // A pointer, not a reference: a reference parameter would lose to the copy
+  // constructor when the target is itself a wrapper.
+  explicit FileSystemWrapper(platform::FileSystem* target) : target_(*target) {}
+  FileSystemWrapper(const FileSystemWrapper&) = delete;
+  FileSystemWrapper& operator=(const FileSystemWrapper&) = delete;
 
   // The file system every call goes to.
   platform::FileSystem& target() const { return target_; }
