@@ -66,18 +66,18 @@ COstrandKMApp::COstrandKMApp() = default;
 COstrandKMApp::COstrandKMApp(platform::Env& env, Updater updater)
     : env_(&env), updater_(std::move(updater)) {}
 
-bool COstrandKMApp::RunDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
+bool COstrandKMApp::runDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
                                            int blobId) {
   const update::BlobWriter writeBlob = [&env](const std::string& filePath,
                                               const std::string& reportedPath, int id) {
-    return ResourceDeployerToNewFile(env, filePath, reportedPath, id);
+    return deployResourceToNewFile(env, filePath, reportedPath, id);
   };
   return update::DeviceSeriesUpdater(env, writeBlob, installedPath, blobId);
 }
 
 bool COstrandKMApp::InitInstance() {
   platform::Env& env = env_ != nullptr ? *env_ : platform::Env::Default();
-  const Updater updater = updater_ ? updater_ : Updater(&COstrandKMApp::RunDeviceSeriesUpdater);
+  const Updater updater = updater_ ? updater_ : Updater(&COstrandKMApp::runDeviceSeriesUpdater);
 
   outcome_ = InstallOutcome::kNoHost;
   std::string installFolder;

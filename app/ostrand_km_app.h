@@ -60,7 +60,7 @@ class COstrandKMApp : public CWinApp {
   InstallOutcome outcome() const { return outcome_; }
 
   // The real merge, writing its blobs with ResourceDeployer.
-  static bool RunDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
+  static bool runDeviceSeriesUpdater(platform::Env& env, const std::string& installedPath,
                                      int blobId);
 
  private:

@@ -9,8 +9,8 @@
 
 #include "app/host_records.h"
 #include "app/progress_log.h"
-#include "platform/fault_file_system.h"
-#include "testsupport/app_host.h"
+#include "testsupport/fault_file_system.h"
+#include "testsupport/hosts/app_host.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 
@@ -235,22 +235,23 @@ TEST_F(InitInstanceTest, InstalledSeriesFileThatCannotBeExaminedIsLeftAlone) {
   // A file that is there but cannot be opened or read (no read permission,
   // locked, an I/O error) may hold the user's media: it keeps them, and its
   // line is the one a refused write gives. A folder is reported the same way.
-  const std::vector<platform::Fault> faults = {
-      platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault, 0, "Ostrand KM.dsr"),
-      platform::Fault::failCall(platform::FileOp::kOpen, platform::kAccessDenied, 0,
-                                "Ostrand KM.dsr"),
-      platform::Fault::failCall(platform::FileOp::kOpen, platform::kSharingViolation, 0,
-                                "Ostrand KM.dsr"),
+  const std::vector<testsupport::Fault> faults = {
+      testsupport::Fault::failCall(testsupport::FileOp::kRead, platform::kReadFault, 0,
+                                   "Ostrand KM.dsr"),
+      testsupport::Fault::failCall(testsupport::FileOp::kOpen, platform::kAccessDenied, 0,
+                                   "Ostrand KM.dsr"),
+      testsupport::Fault::failCall(testsupport::FileOp::kOpen, platform::kSharingViolation, 0,
+                                   "Ostrand KM.dsr"),
   };
   const std::string installed(2000, 'v');
   fs::create_directory(deviceFile("Ostrand KM LX.dsr"));
   registerHost();
   platform::FileSystem& real = env.files();
-  for (const platform::Fault& fault : faults) {
-    SCOPED_TRACE(platform::fileOpName(fault.op));
+  for (const testsupport::Fault& fault : faults) {
+    SCOPED_TRACE(testsupport::fileOpName(fault.op));
     env.output().clear();
     writeAt("Rastella/Device/Ostrand KM.dsr", installed);
-    platform::FaultFileSystem faulty(real);
+    testsupport::FaultFileSystem faulty(real);
     faulty.inject(fault);
     env.useFiles(faulty);
     EXPECT_EQ(run(), kNotAllDeployed);

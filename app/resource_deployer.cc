@@ -83,8 +83,8 @@ bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blo
   return deploy(env, targetPath, targetPath, blobId, options, /*flush=*/false);
 }
 
-bool ResourceDeployerToNewFile(platform::Env& env, const std::string& filePath,
-                               const std::string& reportedPath, int blobId) {
+bool deployResourceToNewFile(platform::Env& env, const std::string& filePath,
+                             const std::string& reportedPath, int blobId) {
   platform::OpenOptions options;
   options.access = platform::Access::kWrite;
   options.disposition = platform::Disposition::kCreateNew;

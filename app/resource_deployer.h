@@ -24,7 +24,7 @@ bool ResourceDeployer(platform::Env& env, const std::string& targetPath, int blo
 // a link included, fails the call untouched, "file cannot opened") and
 // flushed to stable storage before it is closed; the progress line names
 // |reportedPath|. A failure after the creation deletes |filePath|.
-bool ResourceDeployerToNewFile(platform::Env& env, const std::string& filePath,
-                               const std::string& reportedPath, int blobId);
+bool deployResourceToNewFile(platform::Env& env, const std::string& filePath,
+                             const std::string& reportedPath, int blobId);
 
 }  // namespace app

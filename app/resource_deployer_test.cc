@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/progress_log.h"
-#include "platform/fault_file_system.h"
-#include "testsupport/app_host.h"
+#include "testsupport/fault_file_system.h"
 #include "testsupport/file_calls.h"
+#include "testsupport/hosts/app_host.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 
@@ -25,7 +25,7 @@ class ResourceDeployerTest : public ::testing::Test {
 
   void SetUp() override { env.fakeResources().addBlob(150, "0123456789"); }
 
-  int callsOf(platform::FileOp op) const { return testsupport::countCalls(files.calls(), op); }
+  int callsOf(testsupport::FileOp op) const { return testsupport::countCalls(files.calls(), op); }
 
   // A target path as the installer builds it: Windows separators after the
   // folder.
@@ -36,7 +36,7 @@ class ResourceDeployerTest : public ::testing::Test {
 
   ScratchDir scratch;
   TestEnv env;
-  platform::FaultFileSystem files;
+  testsupport::FaultFileSystem files;
 };
 
 TEST_F(ResourceDeployerTest, WritesTheWholeBlobAndReportsItsSize) {
@@ -88,7 +88,7 @@ TEST_F(ResourceDeployerTest, MissingFolderIsNotCreated) {
   const std::string path = target("Profiles\\Ostrand KM\\a.icc");
   EXPECT_FALSE(ResourceDeployer(env, path, 150));
   EXPECT_FALSE(fs::exists(native("Profiles")));
-  EXPECT_EQ(callsOf(platform::FileOp::kCreateDirectory), 0);
+  EXPECT_EQ(callsOf(testsupport::FileOp::kCreateDirectory), 0);
   EXPECT_EQ(lines(),
             (std::vector<std::string>{"[01] " + path + " error: file cannot opened.\r\n"}));
 }
@@ -103,7 +103,7 @@ TEST_F(ResourceDeployerTest, ReadOnlyTargetIsLeftAsItWas) {
 
 TEST_F(ResourceDeployerTest, DiskFullDuringTheWriteLeavesNoFile) {
   scratch.write("full.bin", "old content");
-  files.inject(platform::Fault::diskFull(4));
+  files.inject(testsupport::Fault::diskFull(4));
   EXPECT_FALSE(ResourceDeployer(env, target("full.bin"), 150));
   EXPECT_FALSE(fs::exists(native("full.bin")));
   EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("full.bin") +
@@ -111,14 +111,14 @@ TEST_F(ResourceDeployerTest, DiskFullDuringTheWriteLeavesNoFile) {
 }
 
 TEST_F(ResourceDeployerTest, ShortWriteCountsAsFailed) {
-  files.inject(platform::Fault::shortWrite(9));
+  files.inject(testsupport::Fault::shortWrite(9));
   EXPECT_FALSE(ResourceDeployer(env, target("short.bin"), 150));
   EXPECT_FALSE(fs::exists(native("short.bin")));
   EXPECT_EQ(lines().at(0), "[01] error: " + target("short.bin") + " file io failed.\r\n");
 }
 
 TEST_F(ResourceDeployerTest, FailedCloseIsNotReportedAsSuccess) {
-  files.inject(platform::Fault::failCall(platform::FileOp::kClose, platform::kWriteFault));
+  files.inject(testsupport::Fault::failCall(testsupport::FileOp::kClose, platform::kWriteFault));
   EXPECT_FALSE(ResourceDeployer(env, target("close.bin"), 150));
   EXPECT_FALSE(fs::exists(native("close.bin")));
   EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("close.bin") +
@@ -128,10 +128,10 @@ TEST_F(ResourceDeployerTest, FailedCloseIsNotReportedAsSuccess) {
 // --- a new file that is to replace another -----------------------------------
 
 TEST_F(ResourceDeployerTest, NewFileIsWrittenFlushedAndReportedUnderTheOtherName) {
-  EXPECT_TRUE(ResourceDeployerToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
+  EXPECT_TRUE(deployResourceToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
   EXPECT_EQ(ScratchDir::read(native("a.dsr.tmp")), "0123456789");
   EXPECT_FALSE(fs::exists(native("a.dsr")));
-  EXPECT_EQ(callsOf(platform::FileOp::kFlush), 1);
+  EXPECT_EQ(callsOf(testsupport::FileOp::kFlush), 1);
   EXPECT_EQ(lines(), (std::vector<std::string>{"[01] " + target("a.dsr") +
                                                " ( 10 Bytes ) successfly updated!\r\n"}));
 }
@@ -147,7 +147,7 @@ TEST_F(ResourceDeployerTest, NewFileIsNeverWrittenOverAnythingAtItsName) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     env.output().clear();
-    EXPECT_FALSE(ResourceDeployerToNewFile(env, target(name), target("a.dsr"), 150));
+    EXPECT_FALSE(deployResourceToNewFile(env, target(name), target("a.dsr"), 150));
     EXPECT_EQ(lines(), (std::vector<std::string>{"[01] " + target("a.dsr") +
                                                  " error: file cannot opened.\r\n"}));
   }
@@ -157,16 +157,16 @@ TEST_F(ResourceDeployerTest, NewFileIsNeverWrittenOverAnythingAtItsName) {
 }
 
 TEST_F(ResourceDeployerTest, NewFileThatCannotBeWrittenWholeIsRemoved) {
-  const std::vector<platform::Fault> faults = {
-      platform::Fault::diskFull(4),
-      platform::Fault::failCall(platform::FileOp::kFlush, platform::kIoDevice),
+  const std::vector<testsupport::Fault> faults = {
+      testsupport::Fault::diskFull(4),
+      testsupport::Fault::failCall(testsupport::FileOp::kFlush, platform::kIoDevice),
   };
-  for (const platform::Fault& fault : faults) {
-    SCOPED_TRACE(platform::fileOpName(fault.op));
+  for (const testsupport::Fault& fault : faults) {
+    SCOPED_TRACE(testsupport::fileOpName(fault.op));
     files.clearFaults();
     files.inject(fault);
     env.output().clear();
-    EXPECT_FALSE(ResourceDeployerToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
+    EXPECT_FALSE(deployResourceToNewFile(env, target("a.dsr.tmp"), target("a.dsr"), 150));
     EXPECT_FALSE(fs::exists(native("a.dsr.tmp")));
     EXPECT_EQ(lines(), (std::vector<std::string>{"[01] error: " + target("a.dsr") +
                                                  " file io failed.\r\n"}));

@@ -12,7 +12,7 @@
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 
-namespace okm::bench {
+namespace bench {
 
 // The payload document |name| in the source tree.
 inline std::string payloadPath(const std::string& name) {
@@ -59,4 +59,4 @@ inline void writeToFreshPath(benchmark::State& state, devseries::DeviceSeries& r
   state.SetBytesProcessed(state.iterations() * fileSize(out));
 }
 
-}  // namespace okm::bench
+}  // namespace bench

@@ -13,7 +13,7 @@
 #include "bench/bench_support.h"
 #include "devseries/device_series_io.h"
 
-namespace okm::bench {
+namespace bench {
 namespace {
 
 void BM_DeviceSeriesIO2Read(benchmark::State& state) {
@@ -113,4 +113,4 @@ void BM_PugixmlSaveFileSynced(benchmark::State& state) { pugixmlSave(state, true
 BENCHMARK(BM_PugixmlSaveFileSynced)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-}  // namespace okm::bench
+}  // namespace bench

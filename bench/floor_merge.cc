@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
   }
   pugi::xml_document installed;
   pugi::xml_document updated;
-  if (!installed.load_file(argv[1], okm::bench::kFloorParseOptions, pugi::encoding_utf8) ||
-      !updated.load_file(argv[2], okm::bench::kFloorParseOptions, pugi::encoding_utf8)) {
+  if (!installed.load_file(argv[1], bench::kFloorParseOptions, pugi::encoding_utf8) ||
+      !updated.load_file(argv[2], bench::kFloorParseOptions, pugi::encoding_utf8)) {
     return 1;
   }
   pugi::xml_node from = installed.child("DeviceSeries").child("aMediaInfoList");
@@ -25,5 +25,5 @@ int main(int argc, char** argv) {
   for (pugi::xml_node media = from.first_child(); media; media = media.next_sibling()) {
     to.append_copy(media);
   }
-  return okm::bench::saveFloor(updated, argv[3]) ? 0 : 1;
+  return bench::saveFloor(updated, argv[3]) ? 0 : 1;
 }

@@ -6,7 +6,7 @@
 
 #include "xml/save_format.h"
 
-namespace okm::bench {
+namespace bench {
 
 inline constexpr unsigned int kFloorParseOptions =
     (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
@@ -16,4 +16,4 @@ inline bool saveFloor(const pugi::xml_document& document, const char* path) {
   return document.save_file(path, xml::kSaveIndent, xml::kSaveFlags, xml::kSaveEncoding);
 }
 
-}  // namespace okm::bench
+}  // namespace bench

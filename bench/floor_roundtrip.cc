@@ -14,6 +14,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   pugi::xml_document document;
-  if (!document.load_file(argv[1], okm::bench::kFloorParseOptions, pugi::encoding_utf8)) return 1;
-  return okm::bench::saveFloor(document, argv[2]) ? 0 : 1;
+  if (!document.load_file(argv[1], bench::kFloorParseOptions, pugi::encoding_utf8)) return 1;
+  return bench::saveFloor(document, argv[2]) ? 0 : 1;
 }

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   pugi::xml_document document;
-  if (!document.load_file(argv[1], okm::bench::kFloorParseOptions, pugi::encoding_utf8)) return 1;
+  if (!document.load_file(argv[1], bench::kFloorParseOptions, pugi::encoding_utf8)) return 1;
   pugi::xml_node list = document.child("DeviceSeries").child("aMediaInfoList");
   std::vector<pugi::xml_node> originals;
   for (pugi::xml_node media = list.first_child(); media; media = media.next_sibling()) {
@@ -39,5 +39,5 @@ int main(int argc, char** argv) {
       slot.text().set(name.c_str());
     }
   }
-  return okm::bench::saveFloor(document, argv[3]) ? 0 : 1;
+  return bench::saveFloor(document, argv[3]) ? 0 : 1;
 }

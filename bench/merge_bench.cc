@@ -10,7 +10,7 @@
 #include "devseries/device_series_io.h"
 #include "update/media_merge.h"
 
-namespace okm::bench {
+namespace bench {
 namespace {
 
 constexpr int kUserMedia = 1000;
@@ -100,4 +100,4 @@ void BM_WriteMerged(benchmark::State& state) {
 BENCHMARK(BM_WriteMerged)->Unit(benchmark::kMillisecond)->MinTime(kLargeDocumentMinTime);
 
 }  // namespace
-}  // namespace okm::bench
+}  // namespace bench

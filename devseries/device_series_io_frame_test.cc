@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "testsupport/device_series_docs.h"
 #include "testsupport/file_calls.h"
+#include "testsupport/hosts/device_series_docs.h"
 #include "xml/app_title.h"
 
 namespace devseries {
 namespace {
 
-using platform::Fault;
-using platform::FileOp;
 using testsupport::documentText;
+using testsupport::Fault;
+using testsupport::FileOp;
 using testsupport::formatOneChildren;
 using testsupport::formatOneFromPayload;
 using testsupport::kIn;
@@ -181,7 +181,7 @@ TEST_F(DeviceSeriesIOFrameTest, FailingWriteFlushOrCloseLeavesNoPartialFile) {
       {Fault::failCall(FileOp::kClose, platform::kIoDevice, 0, "out.dsr"), platform::kIoDevice},
   };
   for (const auto& [fault, error] : faults) {
-    SCOPED_TRACE(platform::fileOpName(fault.op));
+    SCOPED_TRACE(testsupport::fileOpName(fault.op));
     memory_.put(kOut, payloadText("ostrand_km_300.dsr"));
     files_.clearFaults();
     files_.inject(fault);
@@ -203,7 +203,7 @@ TEST_F(DeviceSeriesIOFrameTest, TheDocumentIsFlushedBeforeItIsClosed) {
 
   // The calls after the last open of the target: the save.
   std::vector<FileOp> save;
-  for (const platform::FileCall& call : files_.calls()) {
+  for (const testsupport::FileCall& call : files_.calls()) {
     if (call.path != kOut) continue;
     if (call.op == FileOp::kOpen) save.clear();
     save.push_back(call.op);

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "testsupport/device_series_docs.h"
+#include "testsupport/hosts/device_series_docs.h"
 
 namespace devseries {
 namespace {

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 
 namespace devseries {
 namespace {

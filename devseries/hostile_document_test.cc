@@ -7,7 +7,7 @@
 
 #include "devseries/device_series_io.h"
 #include "devseries/document_limits.h"
-#include "testsupport/device_series_docs.h"
+#include "testsupport/hosts/device_series_docs.h"
 
 namespace devseries {
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "devseries/model_info.h"
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {

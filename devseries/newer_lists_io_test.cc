@@ -3,7 +3,7 @@
 #include <string>
 
 #include "devseries/newer_lists.h"
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "devseries/media_info.h"
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "devseries/resolution_mode_pattern.h"
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/value_codec.h"
 
 namespace devseries {

@@ -6,7 +6,7 @@
 
 #include "devseries/output_table_codec.h"
 #include "devseries/separation_info.h"
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/base64.h"
 #include "xml/value_codec.h"
 

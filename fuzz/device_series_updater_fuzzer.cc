@@ -11,7 +11,7 @@
 #include "app/resource_deployer.h"
 #include "devseries/device_series_io.h"
 #include "fuzz/fuzz_support.h"
-#include "testsupport/records.h"
+#include "testsupport/hosts/records.h"
 #include "update/device_series_updater.h"
 
 namespace {
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Written as the installer writes them: exclusively, reported under P.
   const update::BlobWriter writeBlob = [&host](const std::string& filePath,
                                                const std::string& reportedPath, int id) {
-    return app::ResourceDeployerToNewFile(host.env, filePath, reportedPath, id);
+    return app::deployResourceToNewFile(host.env, filePath, reportedPath, id);
   };
   update::DeviceSeriesUpdater(host.env, writeBlob, kInstalled, kBlobId);
 

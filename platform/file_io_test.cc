@@ -4,12 +4,14 @@
 
 #include <string>
 
-#include "platform/fault_file_system.h"
+#include "testsupport/fault_file_system.h"
 #include "testsupport/memory_file_system.h"
 
 namespace platform {
 namespace {
 
+using testsupport::Fault;
+using testsupport::FaultFileSystem;
 using testsupport::MemoryFileSystem;
 
 constexpr const char* kPath = "C:\\data\\file.bin";

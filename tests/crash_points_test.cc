@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/hosts/second_run_host.h"
 #include "testsupport/process.h"
 #include "testsupport/scratch_dir.h"
-#include "testsupport/second_run_host.h"
 
 namespace {
 
-using second_run::Tree;
+using testsupport::Tree;
 
 const std::string kProgram = OKM_CRASH_AT_INSTALLER;
 
@@ -29,7 +29,7 @@ int runKilledAt(const std::string& host, long n) {
 std::vector<std::string> brokenDeviceSeriesFiles(const Tree& before, const Tree& reference,
                                                  const Tree& now) {
   std::vector<std::string> broken;
-  for (const std::string& name : second_run::kDeviceSeriesFiles) {
+  for (const std::string& name : testsupport::kDeviceSeriesFiles) {
     const std::string path = "Rastella/Device/" + name;
     const auto found = now.find(path);
     if (found == now.end() ||
@@ -41,31 +41,31 @@ std::vector<std::string> brokenDeviceSeriesFiles(const Tree& before, const Tree&
 }
 
 TEST(CrashPoints, AKillAtAnyFileOperationLosesNoUserDataAndARerunConverges) {
-  second_run::preferMemoryBackedScratch();
+  testsupport::preferMemoryBackedScratch();
   testsupport::ScratchDir scratch;
   const std::string host = scratch / "Host";
-  second_run::makeHostAfterFirstRun(host);
-  const Tree before = second_run::snapshot(host);
+  testsupport::makeHostAfterFirstRun(host);
+  const Tree before = testsupport::snapshot(host);
   ASSERT_EQ(runKilledAt(host, 0), 0);
-  const Tree reference = second_run::snapshot(host);
-  ASSERT_EQ(second_run::temporaryFiles(reference), std::vector<std::string>{});
+  const Tree reference = testsupport::snapshot(host);
+  ASSERT_EQ(testsupport::temporaryFiles(reference), std::vector<std::string>{});
 
   int kills = 0;
   for (long n = 1;; ++n) {
     SCOPED_TRACE("killed before file operation #" + std::to_string(n));
-    second_run::restore(host, before);
+    testsupport::restore(host, before);
     const int exitCode = runKilledAt(host, n);
     if (exitCode == 0) {
-      EXPECT_TRUE(second_run::snapshot(host) == reference);
+      EXPECT_TRUE(testsupport::snapshot(host) == reference);
       break;
     }
     ASSERT_EQ(exitCode, -1) << "the run neither completed nor was killed";
     ++kills;
-    EXPECT_EQ(brokenDeviceSeriesFiles(before, reference, second_run::snapshot(host)),
+    EXPECT_EQ(brokenDeviceSeriesFiles(before, reference, testsupport::snapshot(host)),
               std::vector<std::string>{});
 
     ASSERT_EQ(runKilledAt(host, 0), 0);
-    EXPECT_TRUE(second_run::snapshot(host) == reference) << "the rerun did not converge";
+    EXPECT_TRUE(testsupport::snapshot(host) == reference) << "the rerun did not converge";
     if (HasFailure()) break;
   }
   EXPECT_GT(kills, 100);
@@ -109,27 +109,27 @@ std::string differences(const Tree& a, const Tree& b) {
 // backup, and a rerun gives the uninterrupted run's tree, but for a backup
 // that the interrupted run may already have made.
 TEST(CrashPoints, AKillWhileAFileThatIsNotXmlIsReplacedLosesNothing) {
-  second_run::preferMemoryBackedScratch();
+  testsupport::preferMemoryBackedScratch();
   testsupport::ScratchDir scratch;
   const std::string host = scratch / "Host";
-  second_run::makeHostAfterFirstRun(host);
-  const std::string path = "Rastella/Device/" + second_run::kDeviceSeriesFiles.back();
+  testsupport::makeHostAfterFirstRun(host);
+  const std::string path = "Rastella/Device/" + testsupport::kDeviceSeriesFiles.back();
   const std::string garbage(2048, '#');
   testsupport::ScratchDir::overwrite(host + "/" + path, garbage);
-  const Tree before = second_run::snapshot(host);
+  const Tree before = testsupport::snapshot(host);
   ASSERT_EQ(runKilledAt(host, 0), 0);
-  const Tree reference = second_run::snapshot(host);
+  const Tree reference = testsupport::snapshot(host);
   ASSERT_EQ(backups(reference, path), std::vector<std::string>{garbage});
 
   int kills = 0;
   for (long n = 1;; ++n) {
     SCOPED_TRACE("killed before file operation #" + std::to_string(n));
-    second_run::restore(host, before);
+    testsupport::restore(host, before);
     const int exitCode = runKilledAt(host, n);
     if (exitCode == 0) break;
     ASSERT_EQ(exitCode, -1) << "the run neither completed nor was killed";
     ++kills;
-    const Tree now = second_run::snapshot(host);
+    const Tree now = testsupport::snapshot(host);
     const std::vector<std::string> saved = backups(now, path);
     EXPECT_TRUE(now.at(path) == garbage ||
                 (now.at(path) == reference.at(path) &&
@@ -137,7 +137,7 @@ TEST(CrashPoints, AKillWhileAFileThatIsNotXmlIsReplacedLosesNothing) {
         << "the file is neither as it was nor replaced with its backup kept";
 
     ASSERT_EQ(runKilledAt(host, 0), 0);
-    Tree rerun = withoutBackups(second_run::snapshot(host));
+    Tree rerun = withoutBackups(testsupport::snapshot(host));
     Tree expected = withoutBackups(reference);
     if (now.at(path) != garbage) {
       // Replaced before the kill: the rerun found a document and merged it.
@@ -148,7 +148,7 @@ TEST(CrashPoints, AKillWhileAFileThatIsNotXmlIsReplacedLosesNothing) {
         << "the rerun did not converge: " << differences(rerun, reference);
     // A kill while the backup is copied leaves that copy partial; the rerun
     // then keeps the file's bytes under the next free backup name.
-    const std::vector<std::string> kept = backups(second_run::snapshot(host), path);
+    const std::vector<std::string> kept = backups(testsupport::snapshot(host), path);
     EXPECT_NE(std::find(kept.begin(), kept.end(), garbage), kept.end()) << "no whole backup";
     if (HasFailure()) break;
   }

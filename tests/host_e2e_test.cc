@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/sandbox_host.h"
+#include "testsupport/hosts/sandbox_host.h"
 
 extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-using sandbox::Hive;
-using sandbox::SandboxHost;
+using testsupport::Hive;
+using testsupport::SandboxHost;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
 
@@ -88,8 +88,8 @@ int runWithBrokenStderr(const SandboxHost& host) {
 
 TEST(HostileHostEndToEnd, StderrWithoutReaderStillDeploysEveryFile) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  const fs::path root = host.native(sandbox::kInstallPath);
+  host.registerHost(testsupport::kInstallPath);
+  const fs::path root = host.native(testsupport::kInstallPath);
   makeHostFolders(root);
 
   const int status = runWithBrokenStderr(host);
@@ -132,11 +132,11 @@ TEST(HostileHostEndToEnd, InstallPathsDeployOnlyIntoTheHostFolder) {
     host.registerHost(installPath);
     makeHostFolders(host.prefix() / "drive_c" / c.hostFolder);
 
-    const sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+    const testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
     // A folder that is not absolute is no host.
     EXPECT_EQ(run.exitCode, c.installed ? 0 : 1);
     const std::size_t expected = c.installed ? kPayloadFiles : 0;
-    EXPECT_EQ(sandbox::progressLines(run.debugOutput).size(), expected) << run.debugOutput;
+    EXPECT_EQ(testsupport::progressLines(run.debugOutput).size(), expected) << run.debugOutput;
     EXPECT_EQ(filesBelow(host.prefix() / "drive_c" / c.hostFolder), expected);
     // The registry files and the deployed files are all the prefix holds.
     EXPECT_EQ(filesBelow(host.prefix()), expected + 2);
@@ -151,17 +151,17 @@ TEST(HostileHostEndToEnd, UserNameWithALatin1ByteStillFindsTheHost) {
     host.addKey(Hive::kLocalMachine, {base, {}});
     host.addKey(Hive::kLocalMachine, {base + "\\Installer",
                                       {{"CompanyName", "Harvel"},
-                                       {"InstallPath", sandbox::kInstallPath},
+                                       {"InstallPath", testsupport::kInstallPath},
                                        {"UserName", userName, true}}});
     host.addKey(Hive::kLocalMachine,
                 {base + "\\User",
                  {{"InkConfig", "Ostrand CMYK"}, {"Language", "English"}, {"Model", "KM"}}});
     host.writeRegistry();
-    const fs::path root = host.native(sandbox::kInstallPath);
+    const fs::path root = host.native(testsupport::kInstallPath);
     makeHostFolders(root);
 
-    const sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
-    EXPECT_EQ(sandbox::progressLines(run.debugOutput).size(), kPayloadFiles);
+    const testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
+    EXPECT_EQ(testsupport::progressLines(run.debugOutput).size(), kPayloadFiles);
     EXPECT_EQ(filesBelow(root), kPayloadFiles);
   }
 }

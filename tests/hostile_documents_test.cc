@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "testsupport/documents.h"
-#include "testsupport/records.h"
+#include "testsupport/hosts/documents.h"
+#include "testsupport/hosts/records.h"
+#include "testsupport/hosts/second_run_host.h"
 #include "testsupport/scratch_dir.h"
-#include "testsupport/second_run_host.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -173,7 +173,7 @@ const HostileDocument kCases[] = {
 
 class HostileDocumentTest : public ::testing::TestWithParam<HostileDocument> {
  protected:
-  static void SetUpTestSuite() { second_run::preferMemoryBackedScratch(); }
+  static void SetUpTestSuite() { testsupport::preferMemoryBackedScratch(); }
 };
 
 // The English names of the media in the document at |path| (empty when it
@@ -193,15 +193,15 @@ TEST_P(HostileDocumentTest, UsersFileIsKept) {
   const HostileDocument& hostile = GetParam();
   ScratchDir scratch;
   const std::string host = scratch / "Host";
-  second_run::makeHostAfterFirstRun(host);
-  const std::string file = host + "/Rastella/Device/" + second_run::kDeviceSeriesFiles.back();
+  testsupport::makeHostAfterFirstRun(host);
+  const std::string file = host + "/Rastella/Device/" + testsupport::kDeviceSeriesFiles.back();
   const std::string installed = ScratchDir::read(file);
   hostile.write(installed, file, scratch.path());
   const std::string before = ScratchDir::read(file);
 
   testsupport::TestEnv env(host);
-  second_run::prepareEnv(env, host);
-  second_run::runInstaller(env);
+  testsupport::prepareEnv(env, host);
+  testsupport::runInstaller(env);
 
   const std::string after = ScratchDir::read(file);
   unsigned outcome = 0;
@@ -212,17 +212,17 @@ TEST_P(HostileDocumentTest, UsersFileIsKept) {
   if (after == env.fakeResources().blobText(130) && ScratchDir::read(file + ".bak") == before) {
     outcome |= kBackedUp;
   }
-  const second_run::Tree tree = second_run::snapshot(host);
+  const testsupport::Tree tree = testsupport::snapshot(host);
   std::vector<std::string> leaks;
   for (const auto& [path, bytes] : tree) {
     if (bytes.find(kSecret) != std::string::npos) leaks.push_back(path);
   }
-  const bool kept =
-      (outcome & hostile.allowed) != 0 && leaks.empty() && second_run::temporaryFiles(tree).empty();
+  const bool kept = (outcome & hostile.allowed) != 0 && leaks.empty() &&
+                    testsupport::temporaryFiles(tree).empty();
   if (!kept && hostile.blocked != nullptr) GTEST_SKIP() << "needs " << hostile.blocked;
   EXPECT_NE(outcome & hostile.allowed, 0u) << "outcome " << outcome;
   EXPECT_EQ(leaks, std::vector<std::string>{});
-  EXPECT_EQ(second_run::temporaryFiles(tree), std::vector<std::string>{});
+  EXPECT_EQ(testsupport::temporaryFiles(tree), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, HostileDocumentTest, ::testing::ValuesIn(kCases),

@@ -10,8 +10,8 @@
 #include <ostream>
 #include <string>
 
+#include "testsupport/hosts/second_run_host.h"
 #include "testsupport/scratch_dir.h"
-#include "testsupport/second_run_host.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -36,16 +36,16 @@ const PlantedLink kCases[] = {
 
 class PlantedLinkTest : public ::testing::TestWithParam<PlantedLink> {
  protected:
-  static void SetUpTestSuite() { second_run::preferMemoryBackedScratch(); }
+  static void SetUpTestSuite() { testsupport::preferMemoryBackedScratch(); }
 };
 
 TEST_P(PlantedLinkTest, TheRunNeverWritesThroughIt) {
   const PlantedLink& link = GetParam();
   ScratchDir scratch;
   const std::string host = scratch / "Host";
-  second_run::makeHostAfterFirstRun(host);
+  testsupport::makeHostAfterFirstRun(host);
   const std::string device = host + "/Rastella/Device/";
-  const std::string installed = device + second_run::kDeviceSeriesFiles.back();
+  const std::string installed = device + testsupport::kDeviceSeriesFiles.back();
   if (link.installedNotXml) ScratchDir::overwrite(installed, std::string(2048, '#'));
   const std::string userBytes = ScratchDir::read(installed);
   const std::string victim = scratch.write("Elsewhere/victim.dsr", userBytes);
@@ -57,8 +57,8 @@ TEST_P(PlantedLinkTest, TheRunNeverWritesThroughIt) {
   }
 
   testsupport::TestEnv env(host);
-  second_run::prepareEnv(env, host);
-  second_run::runInstaller(env);
+  testsupport::prepareEnv(env, host);
+  testsupport::runInstaller(env);
 
   const bool victimKept = ScratchDir::read(victim) == userBytes;
   EXPECT_TRUE(victimKept) << "written through the link at " << link.at;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/documents.h"
-#include "testsupport/sandbox_host.h"
+#include "testsupport/hosts/documents.h"
+#include "testsupport/hosts/sandbox_host.h"
 #include "testsupport/scratch_dir.h"
 
 namespace {
@@ -86,23 +86,23 @@ std::map<std::string, std::string> filesBelow(const fs::path& root) {
 }
 
 TEST_P(HostileRegistryTest, WritesOnlyInsideTheHost) {
-  sandbox::SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
+  testsupport::SandboxHost host;
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
   const fs::path registry = host.prefix() / "system.reg";
   ScratchDir::overwrite(registry.string(), GetParam().mangle(ScratchDir::read(registry.string())));
   const auto before = filesBelow(host.prefix());
 
-  const sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  const testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   // A record that is broken is no host (1); one that still reads deploys
   // (0), or names a folder that is not there (2).
-  const std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  const std::vector<std::string> lines = testsupport::progressLines(run.debugOutput);
   const bool allDeployed = std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
     return line.ends_with("successfly updated!");
   });
   EXPECT_EQ(run.exitCode, lines.empty() ? 1 : allDeployed ? 0 : 2) << run.debugOutput;
 
-  const std::string inside = host.native(sandbox::kInstallPath).string();
+  const std::string inside = host.native(testsupport::kInstallPath).string();
   for (const auto& [path, bytes] : filesBelow(host.prefix())) {
     const auto old = before.find(path);
     if (old != before.end() && old->second == bytes) continue;

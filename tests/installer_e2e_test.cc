@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/hosts/sandbox_host.h"
 #include "testsupport/payload.h"
-#include "testsupport/sandbox_host.h"
 #include "testsupport/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using sandbox::Hive;
-using sandbox::SandboxHost;
+using testsupport::Hive;
+using testsupport::SandboxHost;
 using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
@@ -29,7 +29,7 @@ struct Target {
 
 class InstallerEndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override { manifest_ = sandbox::readManifest(kManifest); }
+  void SetUp() override { manifest_ = testsupport::readManifest(kManifest); }
 
   std::string deviceName(int blob) { return manifest_.strings.at(manifest_.targetString.at(blob)); }
 
@@ -61,25 +61,25 @@ class InstallerEndToEnd : public ::testing::Test {
     return prefix + path + " ( " + std::to_string(size) + " Bytes ) successfly updated!";
   }
 
-  sandbox::Manifest manifest_;
+  testsupport::Manifest manifest_;
 };
 
 TEST_F(InstallerEndToEnd, FreshHostGetsTheWholePayloadInTableOrder) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   EXPECT_EQ(run.exitCode, 0);
 
   std::vector<Target> targets = ordinaryTargets();
   for (const Target& t : deviceSeriesTargets()) targets.push_back(t);
-  std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  std::vector<std::string> lines = testsupport::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u) << run.debugOutput;
   ASSERT_EQ(run.debugOutput.substr(run.debugOutput.size() - 2), "\r\n");
 
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    const std::string windowsPath = sandbox::kInstallPath + targets[i].relative;
+    const std::string windowsPath = testsupport::kInstallPath + targets[i].relative;
     const std::string expected = blob(targets[i].blob);
     EXPECT_EQ(lines[i], successLine(static_cast<int>(i + 1), windowsPath, expected.size()));
     const fs::path deployed = host.native(windowsPath);
@@ -89,19 +89,19 @@ TEST_F(InstallerEndToEnd, FreshHostGetsTheWholePayloadInTableOrder) {
   }
   for (const char* folder :
        {"Profiles\\Ostrand KM\\Ostrand CMYK", "Profiles\\Ostrand KM\\Ostrand Tessel CMYK"}) {
-    EXPECT_TRUE(fs::is_directory(host.native(sandbox::kInstallPath + std::string(folder))));
+    EXPECT_TRUE(fs::is_directory(host.native(testsupport::kInstallPath + std::string(folder))));
   }
 }
 
 TEST_F(InstallerEndToEnd, UnregisteredHostGetsNothing) {
   SandboxHost host;
   host.writeRegistry();
-  sandbox::createHostFolders(host);
+  testsupport::createHostFolders(host);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.debugOutput, "");
-  const fs::path root = host.native(sandbox::kInstallPath);
+  const fs::path root = host.native(testsupport::kInstallPath);
   EXPECT_TRUE(fs::is_empty(root / "Rastella" / "Device"));
   EXPECT_TRUE(fs::is_empty(root / "Profiles"));
 }
@@ -120,68 +120,68 @@ TEST_F(InstallerEndToEnd, IncompleteHostRecordDeploysNothing) {
               {base + "\\User",
                {{"InkConfig", "0"}, {"Language", "dword:00000009", true}, {"Model", "KM"}}});
   host.writeRegistry();
-  sandbox::createHostFolders(host);
+  testsupport::createHostFolders(host);
 
   // An InstallPath stored as an expandable string is not accepted.
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.debugOutput, "");
-  EXPECT_TRUE(fs::is_empty(host.native(sandbox::kInstallPath) / "Rastella" / "Device"));
+  EXPECT_TRUE(fs::is_empty(host.native(testsupport::kInstallPath) / "Rastella" / "Device"));
 }
 
 TEST_F(InstallerEndToEnd, HostRegisteredForTheCurrentUserOnly) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath, Hive::kCurrentUser);
-  sandbox::createHostFolders(host);
+  host.registerHost(testsupport::kInstallPath, Hive::kCurrentUser);
+  testsupport::createHostFolders(host);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
-  EXPECT_EQ(sandbox::progressLines(run.debugOutput).size(), 63u);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
+  EXPECT_EQ(testsupport::progressLines(run.debugOutput).size(), 63u);
   EXPECT_TRUE(fs::exists(
-      host.native(std::string(sandbox::kInstallPath) + "Rastella\\Device\\Ostrand KM.dsr")));
+      host.native(std::string(testsupport::kInstallPath) + "Rastella\\Device\\Ostrand KM.dsr")));
 }
 
 TEST_F(InstallerEndToEnd, HostWithoutProfilesFolderReportsEveryProfile) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host, /*withProfiles=*/false);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host, /*withProfiles=*/false);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   EXPECT_EQ(run.exitCode, 2);
-  std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  std::vector<std::string> lines = testsupport::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u) << run.debugOutput;
   std::vector<Target> targets = ordinaryTargets();
   for (std::size_t i = 9; i < 59; ++i) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "[%02zu] ", i + 1);
-    EXPECT_EQ(lines[i], prefix + (sandbox::kInstallPath + targets[i].relative) +
+    EXPECT_EQ(lines[i], prefix + (testsupport::kInstallPath + targets[i].relative) +
                             " error: file cannot opened.");
   }
-  EXPECT_FALSE(fs::exists(host.native(sandbox::kInstallPath) / "Profiles"));
+  EXPECT_FALSE(fs::exists(host.native(testsupport::kInstallPath) / "Profiles"));
   EXPECT_NE(lines[62].find("successfly updated!"), std::string::npos);
 }
 
 TEST_F(InstallerEndToEnd, InstalledDeviceSeriesFileSizeDecidesBetweenWriteAndUpdate) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
   std::vector<Target> dsr = deviceSeriesTargets();
-  const fs::path shortFile = host.native(sandbox::kInstallPath + dsr[0].relative);
-  const fs::path fullFile = host.native(sandbox::kInstallPath + dsr[1].relative);
+  const fs::path shortFile = host.native(testsupport::kInstallPath + dsr[0].relative);
+  const fs::path fullFile = host.native(testsupport::kInstallPath + dsr[1].relative);
   ScratchDir::overwrite(shortFile.string(), std::string(1023, 'x'));
   const std::string installed = "<?xml version=\"1.0\"?>\n<DeviceSeries strVersion=\"6.6.13.0\">" +
                                 std::string(1024, ' ') + "</DeviceSeries>\n";
   ScratchDir::overwrite(fullFile.string(), installed);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   // The update leaves the document that does not read as it is: a file not
   // deployed.
   EXPECT_EQ(run.exitCode, 2);
-  std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  std::vector<std::string> lines = testsupport::progressLines(run.debugOutput);
   // The 1023-byte file is overwritten by its blob; the other one is handed to
   // the device-series update, which reports nothing of its own here.
   ASSERT_GE(lines.size(), 60u) << run.debugOutput;
   EXPECT_EQ(lines[59],
-            successLine(60, sandbox::kInstallPath + dsr[0].relative, blob(dsr[0].blob).size()));
+            successLine(60, testsupport::kInstallPath + dsr[0].relative, blob(dsr[0].blob).size()));
   EXPECT_TRUE(ScratchDir::read(shortFile.string()) == blob(dsr[0].blob));
   for (const std::string& line : lines) {
     EXPECT_EQ(line.find(dsr[1].relative + " ("), std::string::npos) << line;
@@ -193,9 +193,9 @@ TEST_F(InstallerEndToEnd, InstallFolderThatDoesNotExistReportsEveryFile) {
   host.registerHost("D:\\Nowhere\\");
 
   // The records are usable, so every file is tried and reported; none lands.
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   EXPECT_EQ(run.exitCode, 2);
-  const std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  const std::vector<std::string> lines = testsupport::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u) << run.debugOutput;
   for (const std::string& line : lines) {
     EXPECT_TRUE(line.ends_with(" error: file cannot opened.")) << line;
@@ -204,14 +204,14 @@ TEST_F(InstallerEndToEnd, InstallFolderThatDoesNotExistReportsEveryFile) {
 
 TEST_F(InstallerEndToEnd, InstallPathWithoutTrailingSeparatorStillLandsInTheHost) {
   SandboxHost host;
-  std::string path = sandbox::kInstallPath;
+  std::string path = testsupport::kInstallPath;
   path.pop_back();
   host.registerHost(path);
-  sandbox::createHostFolders(host);
+  testsupport::createHostFolders(host);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
-  EXPECT_EQ(sandbox::progressLines(run.debugOutput).size(), 63u);
-  const fs::path root = host.native(sandbox::kInstallPath);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
+  EXPECT_EQ(testsupport::progressLines(run.debugOutput).size(), 63u);
+  const fs::path root = host.native(testsupport::kInstallPath);
   EXPECT_TRUE(fs::exists(root / "Rastella" / "Device" / "Ostrand KM.bmp"));
   EXPECT_FALSE(fs::exists(root.parent_path().string() + "Rastella"));
 }

@@ -15,17 +15,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/fault_file_system.h"
+#include "testsupport/fault_file_system.h"
 #include "testsupport/file_calls.h"
+#include "testsupport/hosts/second_run_host.h"
 #include "testsupport/scratch_dir.h"
-#include "testsupport/second_run_host.h"
 #include "testsupport/test_env.h"
 
 namespace {
 
-using platform::Fault;
-using platform::FileOp;
-using second_run::Tree;
+using testsupport::Fault;
+using testsupport::FileOp;
+using testsupport::Tree;
 
 struct FaultKind {
   const char* name;
@@ -87,7 +87,7 @@ std::vector<std::string> unexpectedFiles(const Tree& before, const Tree& referen
     const bool asDone = done != reference.end() && done->second == bytes;
     if (!asBefore && !asDone) wrong.push_back(path);
   }
-  for (const std::string& name : second_run::kDeviceSeriesFiles) {
+  for (const std::string& name : testsupport::kDeviceSeriesFiles) {
     const std::string path = "Rastella/Device/" + name;
     if (now.count(path) == 0) wrong.push_back(path + " (missing)");
   }
@@ -97,18 +97,18 @@ std::vector<std::string> unexpectedFiles(const Tree& before, const Tree& referen
 class SecondRunFaultTest : public ::testing::TestWithParam<FaultKind> {
  protected:
   static void SetUpTestSuite() {
-    second_run::preferMemoryBackedScratch();
+    testsupport::preferMemoryBackedScratch();
     scratch_ = new testsupport::ScratchDir;
     host_ = new std::string(*scratch_ / "Host");
-    second_run::makeHostAfterFirstRun(*host_);
-    before_ = new Tree(second_run::snapshot(*host_));
+    testsupport::makeHostAfterFirstRun(*host_);
+    before_ = new Tree(testsupport::snapshot(*host_));
     testsupport::TestEnv env(*host_);
-    second_run::prepareEnv(env, *host_);
-    platform::FaultFileSystem counting(env.files());
+    testsupport::prepareEnv(env, *host_);
+    testsupport::FaultFileSystem counting(env.files());
     env.useFiles(counting);
-    second_run::runInstaller(env);
-    reference_ = new Tree(second_run::snapshot(*host_));
-    calls_ = new std::vector<platform::FileCall>(counting.calls());
+    testsupport::runInstaller(env);
+    reference_ = new Tree(testsupport::snapshot(*host_));
+    calls_ = new std::vector<testsupport::FileCall>(counting.calls());
   }
 
   static void TearDownTestSuite() {
@@ -125,18 +125,19 @@ class SecondRunFaultTest : public ::testing::TestWithParam<FaultKind> {
   static std::string* host_;
   static Tree* before_;
   static Tree* reference_;
-  static std::vector<platform::FileCall>* calls_;
+  static std::vector<testsupport::FileCall>* calls_;
 };
 
 testsupport::ScratchDir* SecondRunFaultTest::scratch_ = nullptr;
 std::string* SecondRunFaultTest::host_ = nullptr;
 Tree* SecondRunFaultTest::before_ = nullptr;
 Tree* SecondRunFaultTest::reference_ = nullptr;
-std::vector<platform::FileCall>* SecondRunFaultTest::calls_ = nullptr;
+std::vector<testsupport::FileCall>* SecondRunFaultTest::calls_ = nullptr;
 
 // The call that the |nth| fault of |kind| hit.
-platform::FileCall failedCall(const std::vector<platform::FileCall>& calls, FileOp op, int nth) {
-  for (const platform::FileCall& call : calls) {
+testsupport::FileCall failedCall(const std::vector<testsupport::FileCall>& calls, FileOp op,
+                                 int nth) {
+  for (const testsupport::FileCall& call : calls) {
     if (call.op == op && --nth == 0) return call;
   }
   return {};
@@ -164,42 +165,42 @@ std::string joined(const std::vector<std::string>& items) {
 TEST_P(SecondRunFaultTest, UserFilesStayWhole) {
   const FaultKind& kind = GetParam();
   const int count = callsOf(kind.op);
-  const std::string& lastFile = second_run::kDeviceSeriesFiles.back();
+  const std::string& lastFile = testsupport::kDeviceSeriesFiles.back();
   std::vector<std::string> failures;
   for (int nth = 1; nth <= count; ++nth) {
-    second_run::restore(*host_, *before_);
+    testsupport::restore(*host_, *before_);
 
     testsupport::TestEnv env(*host_);
-    second_run::prepareEnv(env, *host_);
-    platform::FaultFileSystem faults(env.files());
+    testsupport::prepareEnv(env, *host_);
+    testsupport::FaultFileSystem faults(env.files());
     faults.inject(kind.make(nth));
     env.useFiles(faults);
-    second_run::runInstaller(env);
+    testsupport::runInstaller(env);
 
-    const Tree after = second_run::snapshot(*host_);
+    const Tree after = testsupport::snapshot(*host_);
     std::vector<std::string> problems;
     // A file whose deletion failed is still there; the rerun must remove it.
-    const platform::FileCall failed = failedCall(faults.calls(), kind.op, nth);
+    const testsupport::FileCall failed = failedCall(faults.calls(), kind.op, nth);
     Tree judged = after;
     if (failed.op == FileOp::kDeleteFile) {
       judged.erase(relativeTo(testsupport::windowsPathOf(*host_), failed.path));
     }
     const std::vector<std::string> wrong = unexpectedFiles(*before_, *reference_, judged);
     if (!wrong.empty()) problems.push_back("unexpected content:" + joined(wrong));
-    const std::vector<std::string> temporary = second_run::temporaryFiles(judged);
+    const std::vector<std::string> temporary = testsupport::temporaryFiles(judged);
     if (!temporary.empty()) problems.push_back("left:" + joined(temporary));
     if (faults.calls().back().path.find(lastFile) == std::string::npos) {
       problems.push_back("the run stopped before the last file");
     }
 
     testsupport::TestEnv clean(*host_);
-    second_run::prepareEnv(clean, *host_);
-    second_run::runInstaller(clean);
-    if (second_run::snapshot(*host_) != *reference_) problems.push_back("the rerun differs");
+    testsupport::prepareEnv(clean, *host_);
+    testsupport::runInstaller(clean);
+    if (testsupport::snapshot(*host_) != *reference_) problems.push_back("the rerun differs");
 
     if (problems.empty()) continue;
     failures.push_back(std::string(kind.name) + " #" + std::to_string(nth) + " (" +
-                       platform::fileOpName(failed.op) + " " + failed.path +
+                       testsupport::fileOpName(failed.op) + " " + failed.path +
                        "):" + joined(problems));
   }
   for (const std::string& failure : failures) ADD_FAILURE() << failure;

@@ -9,16 +9,16 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
+#include "testsupport/hosts/records.h"
+#include "testsupport/hosts/sandbox_host.h"
 #include "testsupport/process.h"
-#include "testsupport/records.h"
-#include "testsupport/sandbox_host.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using sandbox::SandboxHost;
+using testsupport::SandboxHost;
 using testsupport::ScratchDir;
 
 const fs::path kInstaller = OKM_INSTALLER_PATH;
@@ -35,7 +35,7 @@ platform::Env& nativeEnv() {
 }
 
 std::string devicePath(const std::string& name) {
-  return std::string(sandbox::kInstallPath) + "Rastella\\Device\\" + name;
+  return std::string(testsupport::kInstallPath) + "Rastella\\Device\\" + name;
 }
 
 // dsrtool verify on the host it finds in |host|'s prefix, as the installer
@@ -62,11 +62,11 @@ void changeAsTheUser(const fs::path& file) {
 
 TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
 
-  sandbox::RunResult first = sandbox::runInstaller(kInstaller, host);
-  ASSERT_EQ(sandbox::progressLines(first.debugOutput).size(), 63u) << first.debugOutput;
+  testsupport::RunResult first = testsupport::runInstaller(kInstaller, host);
+  ASSERT_EQ(testsupport::progressLines(first.debugOutput).size(), 63u) << first.debugOutput;
 
   std::vector<int> presetCounts;
   for (const std::string& name : kDeviceSeriesFiles) {
@@ -75,9 +75,9 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
     changeAsTheUser(file);
   }
 
-  sandbox::RunResult second = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult second = testsupport::runInstaller(kInstaller, host);
   EXPECT_EQ(second.exitCode, 0);
-  std::vector<std::string> lines = sandbox::progressLines(second.debugOutput);
+  std::vector<std::string> lines = testsupport::progressLines(second.debugOutput);
   ASSERT_EQ(lines.size(), 63u) << second.debugOutput;
   for (std::size_t i = 0; i < kDeviceSeriesFiles.size(); ++i) {
     // One line per device-series file: the new payload written beside it.
@@ -123,10 +123,11 @@ TEST(UpdateEndToEnd, SecondRunKeepsTheUsersMediaAndChoices) {
 TEST(UpdateEndToEnd, TwoRunsAtOnceKeepTheUsersMedia) {
   constexpr int kRounds = 8;
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
-  ASSERT_EQ(sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput).size(),
-            63u);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
+  ASSERT_EQ(
+      testsupport::progressLines(testsupport::runInstaller(kInstaller, host).debugOutput).size(),
+      63u);
   std::vector<int> presetCounts;
   for (const std::string& name : kDeviceSeriesFiles) {
     const fs::path file = host.native(devicePath(name));
@@ -135,11 +136,11 @@ TEST(UpdateEndToEnd, TwoRunsAtOnceKeepTheUsersMedia) {
   }
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    auto run = [&] { return sandbox::runInstaller(kInstaller, host); };
-    std::future<sandbox::RunResult> first = std::async(std::launch::async, run);
-    std::future<sandbox::RunResult> second = std::async(std::launch::async, run);
-    for (const sandbox::RunResult& result : {first.get(), second.get()}) {
-      EXPECT_EQ(sandbox::progressLines(result.debugOutput).size(), 63u) << result.debugOutput;
+    auto run = [&] { return testsupport::runInstaller(kInstaller, host); };
+    std::future<testsupport::RunResult> first = std::async(std::launch::async, run);
+    std::future<testsupport::RunResult> second = std::async(std::launch::async, run);
+    for (const testsupport::RunResult& result : {first.get(), second.get()}) {
+      EXPECT_EQ(testsupport::progressLines(result.debugOutput).size(), 63u) << result.debugOutput;
     }
     for (std::size_t i = 0; i < kDeviceSeriesFiles.size(); ++i) {
       const fs::path file = host.native(devicePath(kDeviceSeriesFiles[i]));
@@ -154,17 +155,18 @@ TEST(UpdateEndToEnd, TwoRunsAtOnceKeepTheUsersMedia) {
 
 TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
-  ASSERT_EQ(sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput).size(),
-            63u);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
+  ASSERT_EQ(
+      testsupport::progressLines(testsupport::runInstaller(kInstaller, host).debugOutput).size(),
+      63u);
   const fs::path installed = host.native(devicePath("Ostrand KM.dsr"));
   const fs::path renamed = installed.parent_path() / "ostrand km.dsr";
   fs::rename(installed, renamed);
   changeAsTheUser(renamed);
 
   std::vector<std::string> lines =
-      sandbox::progressLines(sandbox::runInstaller(kInstaller, host).debugOutput);
+      testsupport::progressLines(testsupport::runInstaller(kInstaller, host).debugOutput);
   ASSERT_EQ(lines.size(), 63u);
   EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + ".tmp ("), std::string::npos)
       << lines[62];
@@ -176,16 +178,16 @@ TEST(UpdateEndToEnd, InstalledFileNamedInAnotherCaseIsMergedNotOverwritten) {
 
 TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
   const fs::path file = host.native(devicePath("Ostrand KM.dsr"));
   const std::string broken(2048, '#');
   ScratchDir::overwrite(file.string(), broken);
 
-  sandbox::RunResult run = sandbox::runInstaller(kInstaller, host);
+  testsupport::RunResult run = testsupport::runInstaller(kInstaller, host);
   // Replaced after its backup: deployed.
   EXPECT_EQ(run.exitCode, 0);
-  std::vector<std::string> lines = sandbox::progressLines(run.debugOutput);
+  std::vector<std::string> lines = testsupport::progressLines(run.debugOutput);
   ASSERT_EQ(lines.size(), 63u);
   EXPECT_NE(lines[62].find(devicePath("Ostrand KM.dsr") + " ("), std::string::npos) << lines[62];
   EXPECT_EQ(ScratchDir::read(file.string() + ".bak"), broken);
@@ -202,10 +204,10 @@ TEST(UpdateEndToEnd, InstalledFileThatIsNotXmlIsReplacedAndKept) {
 std::vector<std::vector<std::string>> syncedRun(const SandboxHost& host) {
   const std::string log = (host.prefix() / "sync.log").string();
   // The shim loads before a sanitizer's runtime; that order is fine here.
-  sandbox::runInstaller(kInstaller, host,
-                        {{"LD_PRELOAD", OKM_SYNC_LOG_SHIM},
-                         {"OKM_SYNC_LOG", log},
-                         {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
+  testsupport::runInstaller(kInstaller, host,
+                            {{"LD_PRELOAD", OKM_SYNC_LOG_SHIM},
+                             {"OKM_SYNC_LOG", log},
+                             {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
   std::vector<std::vector<std::string>> calls;
   std::istringstream lines(ScratchDir::read(log));
   for (std::string line; std::getline(lines, line);) {
@@ -232,8 +234,8 @@ TEST(UpdateEndToEnd, DeviceFolderIsSyncedAroundEveryReplace) {
   GTEST_SKIP() << "system calls are logged in builds without sanitizers";
 #endif
   SandboxHost host;
-  host.registerHost(sandbox::kInstallPath);
-  sandbox::createHostFolders(host);
+  host.registerHost(testsupport::kInstallPath);
+  testsupport::createHostFolders(host);
   const fs::path file = host.native(devicePath("Ostrand KM.dsr"));
   const std::string folder = fs::canonical(file.parent_path()).string();
   ScratchDir::overwrite(file.string(), std::string(2048, '#'));

@@ -1,7 +1,7 @@
 // A FileSystem for tests that keeps its files in memory, by exact path.
 //
 // Portable (the same on every build) and fast; wrap it in
-// platform::FaultFileSystem to make single calls fail or to see which calls
+// testsupport::FaultFileSystem to make single calls fail or to see which calls
 // the code under test made. Folders are not modelled: every path is a file.
 // An open file keeps its content as a POSIX descriptor keeps its inode:
 // deleting or replacing its name meanwhile leaves the open file valid.

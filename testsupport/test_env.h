@@ -1,7 +1,7 @@
 // A platform environment for tests: a fake registry, fake resources and a
 // capturing debugger channel, combined with a file system of the test's
 // choice: by default the real one, or any other (for example the real one
-// wrapped in platform::FaultFileSystem).
+// wrapped in testsupport::FaultFileSystem).
 #pragma once
 
 #include <memory>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/updater_fixture.h"
+#include "testsupport/hosts/updater_fixture.h"
 #include "update/device_series_updater.h"
 #include "update/update_files.h"
 
@@ -15,15 +15,15 @@ namespace update {
 namespace {
 
 using namespace testsupport;
-using platform::Fault;
-using platform::FileCall;
-using platform::FileOp;
+using testsupport::Fault;
+using testsupport::FileCall;
+using testsupport::FileOp;
 using testsupport::ScratchDir;
 
 // Puts a link to |victim| in place of |path| right after a call that made
 // or removed |path|: after the copy that creates it, or after the |nth|
 // deletion of it, as another program could between two steps of the update.
-class LinkPlanter : public platform::FaultFileSystem {
+class LinkPlanter : public testsupport::FaultFileSystem {
  public:
   LinkPlanter(platform::FileSystem& inner, std::string path, std::string victim, int nthDeletion)
       : FaultFileSystem(inner),
@@ -60,7 +60,7 @@ class LinkPlanter : public platform::FaultFileSystem {
 };
 
 // Replaces the bytes of |path| right after the copy that creates it.
-class CopyReplacer : public platform::FaultFileSystem {
+class CopyReplacer : public testsupport::FaultFileSystem {
  public:
   CopyReplacer(platform::FileSystem& inner, std::string path, std::string bytes)
       : FaultFileSystem(inner), path_(std::move(path)), bytes_(std::move(bytes)) {}

@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "testsupport/hosts/updater_fixture.h"
 #include "testsupport/memory_file_system.h"
-#include "testsupport/updater_fixture.h"
 
 namespace update {
 namespace {
@@ -111,7 +111,7 @@ class UpdaterRaceTest : public DeviceSeriesUpdaterTest {
   // of the shared files, giving the turn away after its |switchAt|-th call.
   struct Run {
     Run(MemoryFileSystem& memory, std::string bytes) : view(memory), payload(std::move(bytes)) {}
-    platform::FaultFileSystem view;
+    testsupport::FaultFileSystem view;
     TestEnv env{view};
     std::string payload;
     int calls = 0;
@@ -155,7 +155,7 @@ class UpdaterRaceTest : public DeviceSeriesUpdaterTest {
     auto body = [&](int me) {
       currentRun = me;
       turns.waitFor(me);
-      runs[me].view.observe([&, me](const platform::FileCall&) {
+      runs[me].view.observe([&, me](const testsupport::FileCall&) {
         if (++runs[me].calls != switchAt[me]) return;
         if (me == 1 && !turns.ended(0)) secondSwitched_ = true;
         turns.yield(me);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/updater_fixture.h"
+#include "testsupport/hosts/updater_fixture.h"
 #include "update/update_files.h"
 
 namespace update {
@@ -16,9 +16,9 @@ using namespace testsupport;
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
 using devseries::MediaInfo;
-using platform::Fault;
-using platform::FileCall;
-using platform::FileOp;
+using testsupport::Fault;
+using testsupport::FileCall;
+using testsupport::FileOp;
 using testsupport::ScratchDir;
 
 // --- without a merge ------------------------------------------------------
@@ -107,7 +107,7 @@ TEST_F(DeviceSeriesUpdaterTest, FileThatIsNotXmlStaysWhenItsBackupFails) {
       Fault::failCall(FileOp::kSyncParentDirectory, platform::kIoDevice, 0, ".bak"),
   };
   for (const Fault& fault : faults) {
-    SCOPED_TRACE(platform::fileOpName(fault.op));
+    SCOPED_TRACE(testsupport::fileOpName(fault.op));
     ScratchDir::overwrite(p_, garbage);
     faults_.clearFaults();
     faults_.inject(fault);
@@ -310,7 +310,7 @@ TEST_F(DeviceSeriesUpdaterTest, OutputWhoseVersionCannotBeReadStopsTheUpdate) {
       Fault::failCall(FileOp::kRead, platform::kReadFault, 1, ".out"),
   };
   for (const Fault& fault : faults) {
-    SCOPED_TRACE(platform::fileOpName(fault.op));
+    SCOPED_TRACE(testsupport::fileOpName(fault.op));
     useTypicalFiles();
     faults_.clearFaults();
     faults_.inject(fault);
@@ -335,7 +335,7 @@ TEST_F(DeviceSeriesUpdaterTest, FailedMergedWriteLeavesTheUsersFile) {
       Fault::failCall(FileOp::kFlush, platform::kIoDevice, 0, ".out"),
   };
   for (const Fault& fault : faults) {
-    SCOPED_TRACE(std::string(platform::fileOpName(fault.op)) + " #" + std::to_string(fault.nth));
+    SCOPED_TRACE(std::string(testsupport::fileOpName(fault.op)) + " #" + std::to_string(fault.nth));
     useTypicalFiles();
     faults_.clearFaults();
     faults_.clearCalls();

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "testsupport/documents.h"
 #include "testsupport/file_calls.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/app_title.h"
 #include "xml/com_error.h"
 
@@ -43,7 +43,7 @@ class CommonIOTest : public testsupport::XmlTest {
   }
 
   int opensSinceLastCheck() {
-    const int opens = testsupport::countCalls(files_.calls(), platform::FileOp::kOpen);
+    const int opens = testsupport::countCalls(files_.calls(), testsupport::FileOp::kOpen);
     files_.clearCalls();
     return opens;
   }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/dom.h"
 
 namespace xml {

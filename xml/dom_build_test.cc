@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "testsupport/documents.h"
 #include "testsupport/file_calls.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/com_error.h"
 #include "xml/dom.h"
 #include "xml/msxml_dom_creator.h"
@@ -176,22 +176,23 @@ TEST_F(DomSaveFileTest, SaveWritesTheSavedFormInOneWrite) {
   Document document = parseDocument("<a>t</a>");
   document.save("C:\\out.xml", files_);
   EXPECT_EQ(memory_.content("C:\\out.xml"), document.xml());
-  EXPECT_EQ(testsupport::countCalls(files_.calls(), platform::FileOp::kWrite), 1);
+  EXPECT_EQ(testsupport::countCalls(files_.calls(), testsupport::FileOp::kWrite), 1);
 }
 
 TEST_F(DomSaveFileTest, FailedSaveRaisesThePlatformErrorAndLeavesNoPartialFile) {
   Document document = parseDocument("<a>some text</a>");
-  files_.inject(platform::Fault::failCall(platform::FileOp::kOpen, platform::kAccessDenied, 1));
+  files_.inject(
+      testsupport::Fault::failCall(testsupport::FileOp::kOpen, platform::kAccessDenied, 1));
   EXPECT_EQ(comErrorOf([&] { document.save("C:\\out.xml", files_); }),
             hresultFromPlatformError(platform::kAccessDenied));
   EXPECT_EQ(hresultFromPlatformError(platform::kAccessDenied), static_cast<HResult>(0x80070005u));
 
-  files_.inject(platform::Fault::shortWrite(10));
+  files_.inject(testsupport::Fault::shortWrite(10));
   EXPECT_EQ(comErrorOf([&] { document.save("C:\\out.xml", files_); }),
             hresultFromPlatformError(platform::kWriteFault));
   EXPECT_FALSE(memory_.exists("C:\\out.xml"));
 
-  files_.inject(platform::Fault::failCall(platform::FileOp::kClose, platform::kDiskFull));
+  files_.inject(testsupport::Fault::failCall(testsupport::FileOp::kClose, platform::kDiskFull));
   EXPECT_NE(comErrorOf([&] { document.save("C:\\out.xml", files_); }), kSOk);
   EXPECT_FALSE(memory_.exists("C:\\out.xml"));
 }

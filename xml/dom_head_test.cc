@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/dom.h"
 
 namespace xml {
@@ -53,7 +53,7 @@ TEST_F(DomHeadTest, UnreadableFileFailsAsALoadDoes) {
   EXPECT_FALSE(document.loadHead("C:\\missing.xml", files_));
   EXPECT_TRUE(document.loadError().unreadable);
   memory_.put(kPath, "<a/>");
-  files_.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kIoDevice));
+  files_.inject(testsupport::Fault::failCall(testsupport::FileOp::kRead, platform::kIoDevice));
   EXPECT_FALSE(document.loadHead(kPath, files_));
   EXPECT_TRUE(document.loadError().unreadable);
 }

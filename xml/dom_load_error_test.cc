@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/dom.h"
 
 namespace xml {
@@ -57,7 +57,7 @@ class DomLoadErrorFileTest : public testsupport::XmlTest {};
 TEST_F(DomLoadErrorFileTest, UnreadableFileTellsThePlatformErrorAndSuccessClearsIt) {
   Document document = Document::create();
   memory_.put("C:\\d.xml", "<a/>");
-  files_.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault));
+  files_.inject(testsupport::Fault::failCall(testsupport::FileOp::kRead, platform::kReadFault));
   ASSERT_FALSE(document.load("C:\\d.xml", files_));
   std::string expected = "cannot be read: ";
   expected += platform::describeError(platform::kReadFault);

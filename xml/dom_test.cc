@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/documents.h"
 #include "testsupport/file_calls.h"
+#include "testsupport/hosts/documents.h"
 
 namespace xml {
 namespace {
@@ -141,8 +141,8 @@ TEST_F(DomFileTest, ExternalDocumentTypeIsNeverRead) {
   memory_.put("C:\\ext.dtd", "<!ENTITY e 'y'>");
   Document document = Document::create();
   ASSERT_TRUE(document.load("C:\\d.xml", files_));
-  for (const platform::FileCall& call : files_.calls()) EXPECT_EQ(call.path, "C:\\d.xml");
-  EXPECT_EQ(testsupport::countCalls(files_.calls(), platform::FileOp::kOpen), 1);
+  for (const testsupport::FileCall& call : files_.calls()) EXPECT_EQ(call.path, "C:\\d.xml");
+  EXPECT_EQ(testsupport::countCalls(files_.calls(), testsupport::FileOp::kOpen), 1);
 }
 
 TEST_F(DomFileTest, LargeFileIsReadWhole) {
@@ -160,7 +160,7 @@ TEST_F(DomFileTest, MissingOrUnreadableFileFailsTheLoad) {
   Document document = Document::create();
   EXPECT_FALSE(document.load("C:\\none.xml", files_));
   memory_.put("C:\\d.xml", "<a/>");
-  files_.inject(platform::Fault::failCall(platform::FileOp::kRead, platform::kReadFault));
+  files_.inject(testsupport::Fault::failCall(testsupport::FileOp::kRead, platform::kReadFault));
   EXPECT_FALSE(document.load("C:\\d.xml", files_));
   EXPECT_TRUE(document.firstChild().isNull());
 }

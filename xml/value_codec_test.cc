@@ -5,8 +5,8 @@
 #include <climits>
 #include <string>
 
-#include "testsupport/documents.h"
 #include "testsupport/fake_resources.h"
+#include "testsupport/hosts/documents.h"
 #include "xml/com_error.h"
 #include "xml/language_table.h"
 

@@ -17,8 +17,8 @@
 
 #include "app/version.h"
 #include "devseries/device_series_io.h"
-#include "platform/fault_file_system.h"
-#include "testsupport/documents.h"
+#include "testsupport/fault_file_system.h"
+#include "testsupport/hosts/documents.h"
 #include "testsupport/payload.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
@@ -29,7 +29,7 @@ namespace dsrtool {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::FileOp;
+using testsupport::FileOp;
 using testsupport::ScratchDir;
 
 // ---------------------------------------------------------------------------
@@ -322,7 +322,7 @@ TEST_F(DsrToolMergeTest, TouchesNoFileButTheOutput) {
   std::set<std::string> after = before;
   after.insert("out.dsr");
   EXPECT_EQ(folderContent(), after);
-  for (const platform::FileCall& call : files_->calls()) {
+  for (const testsupport::FileCall& call : files_->calls()) {
     const bool changes = call.op == FileOp::kWrite || call.op == FileOp::kDeleteFile ||
                          call.op == FileOp::kMoveFileReplace || call.op == FileOp::kCopyFile ||
                          call.op == FileOp::kCreateDirectory;
@@ -330,7 +330,7 @@ TEST_F(DsrToolMergeTest, TouchesNoFileButTheOutput) {
     // The result is made beside OUT and renamed over it.
     const std::string& target = call.otherPath.empty() ? call.path : call.otherPath;
     EXPECT_TRUE(target == path("out.dsr") || target == path("out.dsr.tmp"))
-        << platform::fileOpName(call.op) << " " << target;
+        << testsupport::fileOpName(call.op) << " " << target;
   }
 }
 
@@ -341,7 +341,7 @@ TEST_F(DsrToolMergeTest, AFailedWriteLeavesTheOutputAsItWas) {
     SCOPED_TRACE(existed ? "existing OUT" : "no OUT");
     if (existed) ScratchDir::overwrite(path("out.dsr"), "the user's file");
     files_->clearFaults();
-    files_->inject(platform::Fault::diskFull(1000, "out.dsr"));
+    files_->inject(testsupport::Fault::diskFull(1000, "out.dsr"));
     EXPECT_EQ(run({"merge", path("installed.dsr"), path("ostrand_km.dsr"), path("out.dsr")}),
               kExitUnreadable);
     std::string expected = "dsrtool: ";

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/fault_file_system.h"
-#include "testsupport/app_host.h"
+#include "testsupport/fault_file_system.h"
+#include "testsupport/hosts/app_host.h"
 #include "testsupport/payload.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
@@ -48,7 +48,7 @@ class DsrToolTest : public ::testing::Test {
       env_->fakeResources().addBlob(kFirstDocumentBlob + blob,
                                     testsupport::payloadText(testsupport::kPayloadNames[blob]));
     }
-    files_ = std::make_unique<platform::FaultFileSystem>(env_->files());
+    files_ = std::make_unique<testsupport::FaultFileSystem>(env_->files());
     env_->useFiles(*files_);
   }
 
@@ -112,7 +112,7 @@ class DsrToolTest : public ::testing::Test {
 
   testsupport::ScratchDir scratch_;
   std::unique_ptr<testsupport::TestEnv> env_;
-  std::unique_ptr<platform::FaultFileSystem> files_;
+  std::unique_ptr<testsupport::FaultFileSystem> files_;
   std::ostringstream out_;
   std::ostringstream err_;
 };

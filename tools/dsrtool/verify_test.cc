@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/fault_file_system.h"
-#include "testsupport/records.h"
+#include "testsupport/fault_file_system.h"
+#include "testsupport/hosts/records.h"
+#include "testsupport/hosts/second_run_host.h"
 #include "testsupport/scratch_dir.h"
-#include "testsupport/second_run_host.h"
 #include "testsupport/test_env.h"
 #include "tools/dsrtool/dsrtool.h"
 
@@ -31,8 +31,8 @@ class VerifyTest : public ::testing::Test {
   void SetUp() override {
     fs::create_directories(host_ + "/Rastella/Device");
     fs::create_directories(host_ + "/Profiles");
-    second_run::prepareEnv(env_, host_);
-    second_run::runInstaller(env_);
+    testsupport::prepareEnv(env_, host_);
+    testsupport::runInstaller(env_);
   }
 
   int verify(std::vector<std::string> args = {}) {
@@ -62,7 +62,7 @@ class VerifyTest : public ::testing::Test {
   // The user's media added to Ostrand KM.dsr and merged by a second run.
   void mergeUsersMedia() {
     editDocument("Ostrand KM.dsr", testsupport::addUserMediaAndHidePreset);
-    second_run::runInstaller(env_);
+    testsupport::runInstaller(env_);
   }
 
   // Every kind of damage at once, on different targets.
@@ -173,10 +173,10 @@ TEST_F(VerifyTest, EachKindOfDamageGetsItsState) {
        {"Ostrand KM.bmp.tmp", "Ostrand KM.dsr.tmp", "Ostrand KM.dsr.out", "Ostrand KM.dsr.bak",
         "Ostrand KM.dsr.7.bak"}},
   };
-  const second_run::Tree installed = second_run::snapshot(host_);
+  const testsupport::Tree installed = testsupport::snapshot(host_);
   for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.name);
-    second_run::restore(host_, installed);
+    testsupport::restore(host_, installed);
     c.damage(*this);
     EXPECT_EQ(verify(), c.exitCode) << out_.str() << err_.str();
 
@@ -241,7 +241,7 @@ TEST_F(VerifyTest, JsonReportNamesEveryTargetAndLeftover) {
 }
 
 // Records what kind of open every open is.
-class OpenRecorder : public platform::FaultFileSystem {
+class OpenRecorder : public testsupport::FaultFileSystem {
  public:
   using FaultFileSystem::FaultFileSystem;
   platform::Error open(const std::string& path, const platform::OpenOptions& options,
@@ -255,19 +255,19 @@ class OpenRecorder : public platform::FaultFileSystem {
 
 TEST_F(VerifyTest, OnlyReads) {
   damageEverything();
-  const second_run::Tree before = second_run::snapshot(host_);
+  const testsupport::Tree before = testsupport::snapshot(host_);
   OpenRecorder files(env_.files());
   env_.useFiles(files);
   EXPECT_EQ(verify(), 1);
   EXPECT_TRUE(files.readOnlyOpens);
-  for (const platform::FileCall& call : files.calls()) {
-    using platform::FileOp;
+  for (const testsupport::FileCall& call : files.calls()) {
+    using testsupport::FileOp;
     const bool reading = call.op == FileOp::kOpen || call.op == FileOp::kRead ||
                          call.op == FileOp::kClose || call.op == FileOp::kGetAttributes ||
                          call.op == FileOp::kFindExactName;
-    EXPECT_TRUE(reading) << platform::fileOpName(call.op) << " " << call.path;
+    EXPECT_TRUE(reading) << testsupport::fileOpName(call.op) << " " << call.path;
   }
-  EXPECT_TRUE(second_run::snapshot(host_) == before);
+  EXPECT_TRUE(testsupport::snapshot(host_) == before);
 }
 
 TEST_F(VerifyTest, FindsTheHostAsTheInstallerDoesOrWhereItIsTold) {

@@ -1,8 +1,8 @@
 // A FileSystem for tests that wraps another one and makes chosen calls fail.
 //
-//   platform::FaultFileSystem files(realFiles);
-//   files.inject(platform::Fault::failCall(platform::FileOp::kMoveFileReplace, kAccessDenied));
-//   files.inject(platform::Fault::diskFull(100, ".tmp"));   // first write to a *.tmp path
+//   testsupport::FaultFileSystem files(realFiles);
+//   files.inject(Fault::failCall(FileOp::kMoveFileReplace, kAccessDenied));
+//   files.inject(Fault::diskFull(100, ".tmp"));   // first write to a *.tmp path
 //   ... run the code under test ...
 //   files.calls();   // every call made, in order
 //
@@ -19,9 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/file_system.h"
+#include "testsupport/file_system_wrapper.h"
 
-namespace platform {
+namespace testsupport {
 
 enum class FileOp {
   kOpen,
@@ -61,12 +63,13 @@ struct Fault {
   // operations the path the file was opened with) contains this text match.
   // Empty matches every path.
   std::string pathContains;
-  Error error = kIoDevice;
+  platform::Error error = platform::kIoDevice;
   WriteFaultKind writeKind = WriteFaultKind::kNone;
   std::uint32_t keepBytes = 0;
 
   // The |nth| matching call of |op| fails with |error| (0: every call).
-  static Fault failCall(FileOp op, Error error, int nth = 0, std::string pathContains = {});
+  static Fault failCall(FileOp op, platform::Error error, int nth = 0,
+                        std::string pathContains = {});
   // The first matching write stores |keepBytes| bytes, then reports
   // kDiskFull with the count stored.
   static Fault diskFull(std::uint32_t keepBytes, std::string pathContains = {});
@@ -83,9 +86,9 @@ struct FileCall {
   bool operator==(const FileCall&) const = default;
 };
 
-class FaultFileSystem : public FileSystem {
+class FaultFileSystem : public FileSystemWrapper {
  public:
-  explicit FaultFileSystem(FileSystem& inner);
+  explicit FaultFileSystem(platform::FileSystem& target) : FileSystemWrapper(&target) {}
 
   // Adds a fault; several may be active. When more than one matches a call,
   // the first injected decides.
@@ -100,18 +103,21 @@ class FaultFileSystem : public FileSystem {
   const std::vector<FileCall>& calls() const { return calls_; }
   void clearCalls() { calls_.clear(); }
 
-  Error open(const std::string& path, const OpenOptions& options,
-             std::unique_ptr<File>* file) override;
-  Error getAttributes(const std::string& path, std::uint32_t* attributes) override;
-  Error createDirectory(const std::string& path) override;
-  Error deleteFile(const std::string& path) override;
-  Error copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
-  Error moveFileReplace(const std::string& from, const std::string& to) override;
-  Error findExactName(const std::string& path) override;
-  Error syncParentDirectory(const std::string& path) override;
-  Error identity(const std::string& path, FileIdentity* id) override;
-  Error clearReadOnly(const std::string& path) override;
-  Error lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) override;
+  // Every call is recorded and may fail; the rest go to the target.
+  platform::Error open(const std::string& path, const platform::OpenOptions& options,
+                       std::unique_ptr<platform::File>* file) override;
+  platform::Error getAttributes(const std::string& path, std::uint32_t* attributes) override;
+  platform::Error createDirectory(const std::string& path) override;
+  platform::Error deleteFile(const std::string& path) override;
+  platform::Error copyFile(const std::string& from, const std::string& to,
+                           bool failIfExists) override;
+  platform::Error moveFileReplace(const std::string& from, const std::string& to) override;
+  platform::Error findExactName(const std::string& path) override;
+  platform::Error syncParentDirectory(const std::string& path) override;
+  platform::Error identity(const std::string& path, platform::FileIdentity* id) override;
+  platform::Error clearReadOnly(const std::string& path) override;
+  platform::Error lockFolder(const std::string& path,
+                             std::unique_ptr<platform::FolderLock>* lock) override;
 
   // Records a call and returns the fault that hits it, if any. Used by the
   // files this object hands out.
@@ -123,10 +129,9 @@ class FaultFileSystem : public FileSystem {
     int matchingCalls = 0;
   };
 
-  FileSystem& inner_;
   std::vector<ActiveFault> faults_;
   std::vector<FileCall> calls_;
   std::function<void(const FileCall&)> observer_;
 };
 
-}  // namespace platform
+}  // namespace testsupport

@@ -1,4 +1,4 @@
-#include "testsupport/app_host.h"
+#include "testsupport/hosts/app_host.h"
 
 #include <vector>
 

@@ -16,7 +16,7 @@
 #include "platform/env.h"
 #include "testsupport/test_env.h"
 
-namespace second_run {
+namespace testsupport {
 
 // The device-series files in the installer's order, the last one last.
 extern const std::vector<std::string> kDeviceSeriesFiles;
@@ -53,4 +53,4 @@ void runInstaller(platform::Env& env);
 // second preset.
 void makeHostAfterFirstRun(const std::string& hostFolder);
 
-}  // namespace second_run
+}  // namespace testsupport

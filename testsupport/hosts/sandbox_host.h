@@ -14,7 +14,7 @@
 
 #include "testsupport/scratch_dir.h"
 
-namespace sandbox {
+namespace testsupport {
 
 // One value of a registry key: a quoted string, or a raw right-hand side
 // written as it stands (for example "dword:00000009" or "str(2):\"...\"").
@@ -85,4 +85,4 @@ Manifest readManifest(const std::filesystem::path& manifestFile);
 // Splits the installer's output into its progress lines (each without CR LF).
 std::vector<std::string> progressLines(const std::string& output);
 
-}  // namespace sandbox
+}  // namespace testsupport

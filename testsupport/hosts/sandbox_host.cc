@@ -1,4 +1,4 @@
-#include "testsupport/sandbox_host.h"
+#include "testsupport/hosts/sandbox_host.h"
 
 #include <fstream>
 #include <sstream>
@@ -6,7 +6,7 @@
 
 #include "testsupport/process.h"
 
-namespace sandbox {
+namespace testsupport {
 
 namespace fs = std::filesystem;
 
@@ -141,4 +141,4 @@ std::vector<std::string> progressLines(const std::string& output) {
   return lines;
 }
 
-}  // namespace sandbox
+}  // namespace testsupport

@@ -1,8 +1,11 @@
-#include "platform/fault_file_system.h"
+#include "testsupport/fault_file_system.h"
 
 #include <algorithm>
 
-namespace platform {
+namespace testsupport {
+
+using namespace platform;  // the interface this file implements, and its error codes
+
 namespace {
 
 // An open file of a FaultFileSystem: every call is recorded and may fail.
@@ -118,8 +121,6 @@ Fault Fault::shortWrite(std::uint32_t keepBytes, std::string pathContains) {
   return fault;
 }
 
-FaultFileSystem::FaultFileSystem(FileSystem& inner) : inner_(inner) {}
-
 void FaultFileSystem::inject(Fault fault) { faults_.push_back({std::move(fault), 0}); }
 
 void FaultFileSystem::clearFaults() { faults_.clear(); }
@@ -148,7 +149,7 @@ Error FaultFileSystem::open(const std::string& path, const OpenOptions& options,
                             std::unique_ptr<File>* file) {
   if (const Fault* fault = record(FileOp::kOpen, path)) return fault->error;
   std::unique_ptr<File> opened;
-  const Error error = inner_.open(path, options, &opened);
+  const Error error = target().open(path, options, &opened);
   if (error == kOk && file != nullptr) {
     *file = std::make_unique<FaultFile>(*this, path, std::move(opened));
   }
@@ -157,52 +158,52 @@ Error FaultFileSystem::open(const std::string& path, const OpenOptions& options,
 
 Error FaultFileSystem::getAttributes(const std::string& path, std::uint32_t* attributes) {
   if (const Fault* fault = record(FileOp::kGetAttributes, path)) return fault->error;
-  return inner_.getAttributes(path, attributes);
+  return target().getAttributes(path, attributes);
 }
 
 Error FaultFileSystem::createDirectory(const std::string& path) {
   if (const Fault* fault = record(FileOp::kCreateDirectory, path)) return fault->error;
-  return inner_.createDirectory(path);
+  return target().createDirectory(path);
 }
 
 Error FaultFileSystem::deleteFile(const std::string& path) {
   if (const Fault* fault = record(FileOp::kDeleteFile, path)) return fault->error;
-  return inner_.deleteFile(path);
+  return target().deleteFile(path);
 }
 
 Error FaultFileSystem::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
   if (const Fault* fault = record(FileOp::kCopyFile, from, to)) return fault->error;
-  return inner_.copyFile(from, to, failIfExists);
+  return target().copyFile(from, to, failIfExists);
 }
 
 Error FaultFileSystem::moveFileReplace(const std::string& from, const std::string& to) {
   if (const Fault* fault = record(FileOp::kMoveFileReplace, from, to)) return fault->error;
-  return inner_.moveFileReplace(from, to);
+  return target().moveFileReplace(from, to);
 }
 
 Error FaultFileSystem::findExactName(const std::string& path) {
   if (const Fault* fault = record(FileOp::kFindExactName, path)) return fault->error;
-  return inner_.findExactName(path);
+  return target().findExactName(path);
 }
 
 Error FaultFileSystem::syncParentDirectory(const std::string& path) {
   if (const Fault* fault = record(FileOp::kSyncParentDirectory, path)) return fault->error;
-  return inner_.syncParentDirectory(path);
+  return target().syncParentDirectory(path);
 }
 
 Error FaultFileSystem::identity(const std::string& path, FileIdentity* id) {
   if (const Fault* fault = record(FileOp::kIdentity, path)) return fault->error;
-  return inner_.identity(path, id);
+  return target().identity(path, id);
 }
 
 Error FaultFileSystem::clearReadOnly(const std::string& path) {
   if (const Fault* fault = record(FileOp::kClearReadOnly, path)) return fault->error;
-  return inner_.clearReadOnly(path);
+  return target().clearReadOnly(path);
 }
 
 Error FaultFileSystem::lockFolder(const std::string& path, std::unique_ptr<FolderLock>* lock) {
   if (const Fault* fault = record(FileOp::kLockFolder, path)) return fault->error;
-  return inner_.lockFolder(path, lock);
+  return target().lockFolder(path, lock);
 }
 
-}  // namespace platform
+}  // namespace testsupport

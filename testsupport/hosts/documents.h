@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/fault_file_system.h"
+#include "testsupport/fault_file_system.h"
 #include "testsupport/memory_file_system.h"
 #include "testsupport/test_env.h"
 #include "xml/com_error.h"
@@ -97,7 +97,7 @@ inline std::string localized(const std::string& name, const std::string& text) {
 class XmlTest : public ::testing::Test {
  protected:
   MemoryFileSystem memory_;
-  platform::FaultFileSystem files_{memory_};
+  testsupport::FaultFileSystem files_{memory_};
   TestEnv env_{files_};
 };
 

@@ -1,4 +1,4 @@
-#include "platform/fault_file_system.h"
+#include "testsupport/fault_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 
-namespace platform {
+namespace testsupport {
 namespace {
 
-using testsupport::ScratchDir;
+using namespace platform;
 
 class FaultFileSystemTest : public ::testing::Test {
  protected:
@@ -28,7 +28,7 @@ class FaultFileSystemTest : public ::testing::Test {
   }
 
   ScratchDir scratch_;
-  testsupport::TestEnv env_{scratch_.path()};
+  TestEnv env_{scratch_.path()};
   FaultFileSystem files_{env_.files()};
 };
 
@@ -132,4 +132,4 @@ TEST_F(FaultFileSystemTest, RecordsEveryCallInOrder) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace testsupport

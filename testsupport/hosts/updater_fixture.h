@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "platform/fault_file_system.h"
-#include "testsupport/documents.h"
+#include "testsupport/fault_file_system.h"
+#include "testsupport/hosts/documents.h"
+#include "testsupport/hosts/records.h"
 #include "testsupport/payload.h"
-#include "testsupport/records.h"
 #include "testsupport/scratch_dir.h"
 #include "testsupport/test_env.h"
 #include "update/device_series_updater.h"
@@ -25,9 +25,9 @@ namespace testsupport {
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
 using devseries::MediaInfo;
-using platform::Fault;
-using platform::FileCall;
-using platform::FileOp;
+using testsupport::Fault;
+using testsupport::FileCall;
+using testsupport::FileOp;
 using update::BlobWriter;
 using update::DeviceSeriesUpdater;
 
@@ -183,7 +183,7 @@ class DeviceSeriesUpdaterTest : public ::testing::Test {
   std::string dir_ = scratch_.path();
   testsupport::TestEnv env_{dir_};
   testsupport::TestEnv setupEnv_{dir_};
-  platform::FaultFileSystem faults_{env_.files()};
+  testsupport::FaultFileSystem faults_{env_.files()};
   std::string p_ = dir_ + "/Ostrand KM.dsr";
   std::string t_ = p_ + ".tmp";
   std::string o_ = p_ + ".out";

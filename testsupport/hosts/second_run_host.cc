@@ -1,4 +1,4 @@
-#include "testsupport/second_run_host.h"
+#include "testsupport/hosts/second_run_host.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,11 +8,11 @@
 #include "app/ostrand_km_app.h"
 #include "app/progress_log.h"
 #include "devseries/device_series_io.h"
-#include "testsupport/app_host.h"
-#include "testsupport/records.h"
+#include "testsupport/hosts/app_host.h"
+#include "testsupport/hosts/records.h"
 #include "testsupport/scratch_dir.h"
 
-namespace second_run {
+namespace testsupport {
 namespace {
 
 namespace fs = std::filesystem;
@@ -120,4 +120,4 @@ void makeHostAfterFirstRun(const std::string& hostFolder) {
   }
 }
 
-}  // namespace second_run
+}  // namespace testsupport

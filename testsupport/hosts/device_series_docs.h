@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "devseries/device_series_io.h"
-#include "testsupport/documents.h"
+#include "testsupport/hosts/documents.h"
 #include "testsupport/payload.h"
 
 namespace testsupport {
