@@ -15,7 +15,10 @@ namespace platform {
 // A Windows system error code; kOk (0) is success. Any code can be held,
 // named here or not. The type is [[nodiscard]]: a call whose result is
 // dropped must say so with (void) and the reason beside it.
-enum class [[nodiscard]] Error : std::uint32_t{};
+// clang-format 14 and 19 disagree on the spacing of this line.
+// clang-format off
+enum class [[nodiscard]] Error : std::uint32_t {};
+// clang-format on
 
 // The numeric Windows code of |error|.
 constexpr std::uint32_t errorCode(Error error) { return static_cast<std::uint32_t>(error); }

@@ -21,7 +21,7 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "testsupport/file_system_wrapper.h"
+#include "platform/file_system_wrapper.h"
 
 namespace testsupport {
 
@@ -86,7 +86,7 @@ struct FileCall {
   bool operator==(const FileCall&) const = default;
 };
 
-class FaultFileSystem : public FileSystemWrapper {
+class FaultFileSystem : public platform::FileSystemWrapper {
  public:
   explicit FaultFileSystem(platform::FileSystem& target) : FileSystemWrapper(&target) {}
 

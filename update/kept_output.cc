@@ -3,49 +3,24 @@
 #include <functional>
 #include <utility>
 
+#include "platform/file_system_wrapper.h"
+
 namespace update {
 
-// The update's file system, keeping the file created at |path_|.
-class KeptOutput::Files : public platform::FileSystem {
+// The update's file system, keeping the file created at |path_|; every
+// other call goes to the update's own.
+class KeptOutput::Files : public platform::FileSystemWrapper {
  public:
-  Files(platform::FileSystem& inner, std::string path) : inner_(inner), path_(std::move(path)) {}
+  Files(platform::FileSystem& inner, std::string path)
+      : FileSystemWrapper(&inner), path_(std::move(path)) {}
 
   platform::Error open(const std::string& path, const platform::OpenOptions& options,
                        std::unique_ptr<platform::File>* file) override;
-  platform::Error getAttributes(const std::string& path, std::uint32_t* attributes) override {
-    return inner_.getAttributes(path, attributes);
-  }
-  platform::Error createDirectory(const std::string& path) override {
-    return inner_.createDirectory(path);
-  }
   // The kept file is closed first: an open file cannot be deleted on
   // Windows.
   platform::Error deleteFile(const std::string& path) override {
     if (path == path_) release();
-    return inner_.deleteFile(path);
-  }
-  platform::Error copyFile(const std::string& from, const std::string& to,
-                           bool failIfExists) override {
-    return inner_.copyFile(from, to, failIfExists);
-  }
-  platform::Error moveFileReplace(const std::string& from, const std::string& to) override {
-    return inner_.moveFileReplace(from, to);
-  }
-  platform::Error findExactName(const std::string& path) override {
-    return inner_.findExactName(path);
-  }
-  platform::Error syncParentDirectory(const std::string& path) override {
-    return inner_.syncParentDirectory(path);
-  }
-  platform::Error lockFolder(const std::string& path,
-                             std::unique_ptr<platform::FolderLock>* lock) override {
-    return inner_.lockFolder(path, lock);
-  }
-  platform::Error identity(const std::string& path, platform::FileIdentity* id) override {
-    return inner_.identity(path, id);
-  }
-  platform::Error clearReadOnly(const std::string& path) override {
-    return inner_.clearReadOnly(path);
+    return target().deleteFile(path);
   }
 
   void keep(std::unique_ptr<platform::File> file) { kept_ = std::move(file); }
@@ -57,7 +32,6 @@ class KeptOutput::Files : public platform::FileSystem {
   }
 
  private:
-  platform::FileSystem& inner_;
   std::string path_;
   std::unique_ptr<platform::File> kept_;
 };
@@ -112,11 +86,11 @@ platform::Error KeptOutput::Files::open(const std::string& path,
                                         std::unique_ptr<platform::File>* file) {
   const bool keepIt = path == path_ && options.access == platform::Access::kWrite &&
                       options.disposition == platform::Disposition::kCreateNew;
-  if (!keepIt) return inner_.open(path, options, file);
+  if (!keepIt) return target().open(path, options, file);
   platform::OpenOptions renamable = options;
   renamable.renamable = true;
   std::unique_ptr<platform::File> opened;
-  const platform::Error error = inner_.open(path, renamable, &opened);
+  const platform::Error error = target().open(path, renamable, &opened);
   if (error != platform::kOk || !opened || file == nullptr) return error;
   release();
   *file = std::make_unique<KeepingFile>(

@@ -71,8 +71,8 @@ Error PosixFile::close() {
 Error PosixFile::moveReplace(const std::string& to) {
   if (fd_ < 0) return kInvalidHandle;
   const std::string target = toNativePath(prefix_, to);
-  struct stat mine {};
-  struct stat named {};
+  struct stat mine = {};
+  struct stat named = {};
   if (::fstat(fd_, &mine) != 0) return errorFromErrno(errno, ErrnoContext::kWrite);
   // The name must still be this file: one removed or replaced by someone
   // else since this run wrote it is never moved into place.
@@ -80,7 +80,7 @@ Error PosixFile::moveReplace(const std::string& to) {
       named.st_ino != mine.st_ino) {
     return kAccessDenied;
   }
-  struct stat existing {};
+  struct stat existing = {};
   if (::stat(target.c_str(), &existing) == 0 &&
       (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
     return kAccessDenied;  // a folder, or a read-only file, is never replaced
