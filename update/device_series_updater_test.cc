@@ -16,10 +16,6 @@ using namespace testsupport;
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
 using devseries::MediaInfo;
-using testsupport::Fault;
-using testsupport::FileCall;
-using testsupport::FileOp;
-using testsupport::ScratchDir;
 
 // --- without a merge ------------------------------------------------------
 

@@ -25,9 +25,6 @@ namespace testsupport {
 namespace fs = std::filesystem;
 using devseries::DeviceSeries;
 using devseries::MediaInfo;
-using testsupport::Fault;
-using testsupport::FileCall;
-using testsupport::FileOp;
 using update::BlobWriter;
 using update::DeviceSeriesUpdater;
 
