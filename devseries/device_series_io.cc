@@ -147,8 +147,8 @@ xml::Finding placeOf(const std::exception_ptr& error) {
     }
     return located.place();
   } catch (...) {
+    return {};  // a failure that names no element
   }
-  return {};
 }
 
 // "line L, column C: reason", or the bare reason of a failure without a
