@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the .deb of the Linux build into this machine and proves it
-# works, the way a user of a fresh Debian 12 would: meant to run as root
+# works, the way a user of a fresh Debian 12 or 13 would: meant to run as root
 # inside a freshly bootstrapped chroot (scripts/check-fresh-debian.sh calls
 # it there).
 #
