@@ -27,4 +27,27 @@ if [ ! -f "$prefix/system.reg" ]; then
     fi
   ) 9>"$prefix.lock"
 fi
-exec /usr/lib/wine/wine64 "$@"
+
+# Wine now and then loses a program before it runs a line of its own: the
+# program ends with a failure status having printed nothing, or only Wine's
+# "wine client error". Such a run is started once more and recorded in
+# PREFIX.lost, which the test script reports. The output is collected in
+# files, so that Wine's background processes never hold the caller's pipes.
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+for attempt in 1 2; do
+  status=0
+  /usr/lib/wine/wine64 "$@" >"$out" 2>"$err" || status=$?
+  [ "$status" -ne 0 ] && [ "$attempt" = 1 ] || break
+  if [ -s "$out" ] || [ -s "$err" ]; then
+    grep -q '^wine client error' "$err" || break
+  fi
+  printf '%s status %s: %s %s\n' "$(date -u +%H:%M:%S)" "$status" "$*" \
+    "$(head -c 200 "$err" | tr '\n' ' ')" >>"$prefix.lost"
+done
+cat "$out"
+cat "$err" >&2
+exit "$status"

@@ -19,7 +19,11 @@ hold="$prefix.hold"
 case "$action" in
   start)
     "$here/wine-run.sh" "$prefix" cmd /c exit 0 </dev/null >/dev/null 2>&1
-    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
+    # The server that run started is not persistent, and `wineserver -p`
+    # refuses to start beside it: end it first.
+    /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1
+    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
     rm -f "$hold"
     mkfifo "$hold"
     setsid sh -c 'exec 3<>"$1"; exec /usr/lib/wine/wine64 cmd /c pause <&3' sh "$hold" \

@@ -14,7 +14,7 @@ okm_base_prefix "$base"
 mkdir -p "$work"
 export WINEPREFIX="$work/prefix"
 okm_copy_prefix "$base" "$WINEPREFIX"
-okm_track_server "$WINEPREFIX"
+okm_start_server "$WINEPREFIX"
 
 declaration='<?xml version="1.0" encoding="UTF-8"?>'
 printf '%s\n<DeviceSeries strVersion="6.6.13.0">\n<a> x </a>\n</DeviceSeries>\n' "$declaration" \

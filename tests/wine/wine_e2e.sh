@@ -184,7 +184,7 @@ verify_both() {
 race() {
   local round first second start leftovers
   start=$(okm_now)
-  WINEPREFIX="$wine_prefix" "$WINESERVER" -p
+  okm_start_server "$wine_prefix"
   for ((round = 1; round <= race_rounds; round++)); do
     WINEPREFIX="$wine_prefix" "$WINE64" "$exe" &
     first=$!
@@ -216,8 +216,7 @@ run_case() {
 
   # The starting prefix: the host's records and folders.
   okm_copy_prefix "$base" "$start_prefix"
-  okm_track_server "$start_prefix"
-  WINEPREFIX="$start_prefix" "$WINESERVER" -p
+  okm_start_server "$start_prefix"
   local name value
   while read -r subkey name value; do
     [ "$kind" != norecord ] || break
@@ -254,7 +253,7 @@ EOF_VALUES
 
   okm_copy_prefix "$start_prefix" "$wine_prefix"
   okm_copy_prefix "$start_prefix" "$native_prefix"
-  okm_track_server "$wine_prefix"
+  okm_start_server "$wine_prefix"
   wine_files="$wine_prefix/drive_c/Program Files"
   native_files="$native_prefix/drive_c/Program Files"
   device_dir="$(okm_unix_path "$wine_prefix" "$disk_folder")/Rastella/Device"
@@ -291,10 +290,10 @@ EOF_VALUES
       fail "the user's edit added no media"
     pass "user added the media \"My Studio Vinyl\" and hid a preset ($hidden hidden) in both"
 
+    okm_start_server "$wine_prefix"
     run_both 2
     compare_runs 2 "update"
     check_documents "update"
-    okm_stop_server "$wine_prefix"
     local dir
     for dir in "$device_dir" "$native_device_dir"; do
       [ "$(grep -c '<English>My Studio Vinyl</English>' "$dir/$dsr")" = 1 ] ||

@@ -25,13 +25,29 @@ okm_end_servers() {
 }
 trap okm_end_servers EXIT
 
-okm_track_server() { okm_servers+=("$1"); }
+okm_track_server() {
+  [[ " ${okm_servers[*]} " == *" $1 "* ]] || okm_servers+=("$1")
+}
 
 # okm_stop_server PREFIX: ends the prefix's wineserver, which writes
 # system.reg and user.reg, and waits until it is gone.
 okm_stop_server() {
   WINEPREFIX="$1" "$WINESERVER" -k 2>/dev/null || true
   WINEPREFIX="$1" "$WINESERVER" -w
+}
+
+# okm_start_server PREFIX: a persistent wineserver for PREFIX, ended by
+# okm_stop_server or at exit. The server Wine starts on its own closes its
+# socket a few seconds after its last program ends; a program started just
+# then connects to a server on its way out and dies with "wine client error:
+# recvmsg: Connection reset by peer". Scripts that run Wine programs one
+# after another, with native steps between them, keep theirs up instead. A
+# server already serving PREFIX is ended first: `wineserver -p` will not
+# start beside it.
+okm_start_server() {
+  okm_track_server "$1"
+  okm_stop_server "$1"
+  WINEPREFIX="$1" "$WINESERVER" -p
 }
 
 # okm_now: seconds since the epoch with milliseconds.
