@@ -7,8 +7,9 @@ void FakeResources::addBlob(int id, std::vector<std::uint8_t> bytes) {
   blob.reportedSize = bytes.size();
   blob.bytes = std::move(bytes);
   // Keep storage behind an empty blob so that its data pointer is not null:
-  // a blob of size zero still has data that can be obtained.
-  blob.bytes.reserve(1);
+  // a blob of size zero still has data that can be obtained. Only an empty
+  // one needs it, and GCC 12's LTO misreads a reserve after the move.
+  if (blob.bytes.empty()) blob.bytes.reserve(1);
   blobs_[id] = std::move(blob);
 }
 
