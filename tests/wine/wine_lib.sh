@@ -25,9 +25,8 @@ okm_end_servers() {
 }
 trap okm_end_servers EXIT
 
-okm_track_server() {
-  [[ " ${okm_servers[*]} " == *" $1 "* ]] || okm_servers+=("$1")
-}
+# A prefix tracked twice is ended twice, which is harmless.
+okm_track_server() { okm_servers+=("$1"); }
 
 # okm_stop_server PREFIX: ends the prefix's wineserver, which writes
 # system.reg and user.reg, and waits until it is gone.
