@@ -354,6 +354,11 @@ function(okm_embed_payload library manifest)
   # wherever it stands on the link line: the platform layer refers to the
   # table of the program it is linked into.
   add_library(${library} OBJECT "${asm_file}" "${cxx_file}")
+  # Clang's driver warns that the preprocessor's options (-D, -MD) go unused
+  # when it assembles a .s file, which needs no preprocessing.
+  if(CMAKE_ASM_COMPILER_ID STREQUAL "Clang")
+    set_property(SOURCE "${asm_file}" APPEND PROPERTY COMPILE_OPTIONS -Wno-unused-command-line-argument)
+  endif()
   target_include_directories(${library} PRIVATE "${PROJECT_SOURCE_DIR}")
   target_compile_features(${library} PRIVATE cxx_std_20)
 endfunction()
